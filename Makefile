@@ -1,0 +1,27 @@
+# The two set-up commands of the README: `make run` and `make test`.
+BUILD ?= build
+CMAKE_ARGS ?=
+
+.PHONY: deps configure build run test bench clean
+
+deps:
+	@./scripts/install-deps
+
+configure: deps
+	@if [ ! -f $(BUILD)/build.ninja ]; then cmake -S . -B $(BUILD) -G Ninja $(CMAKE_ARGS); \
+	 elif [ -n "$(CMAKE_ARGS)" ]; then cmake -S . -B $(BUILD) $(CMAKE_ARGS); fi
+
+build: configure
+	@cmake --build $(BUILD)
+
+run: build
+	@./scripts/run-app $(BUILD)/kelvara
+
+test: build
+	@./scripts/run-tests $(BUILD)
+
+bench: build
+	@$(BUILD)/bench/kelvara_bench
+
+clean:
+	rm -rf $(BUILD)

@@ -1,0 +1,22 @@
+#include "core/ErrorPresenter.h"
+
+#include "core/Log.h"
+
+#include <atomic>
+
+namespace {
+std::atomic<ErrorPresenter *> installed{nullptr};
+}
+
+void ErrorPresenter::install(ErrorPresenter *presenter)
+{
+    installed.store(presenter);
+}
+
+bool ErrorPresenter::present(const AppError &error)
+{
+    if (ErrorPresenter *p = installed.load())
+        return p->presentError(error);
+    Log::line(QStringLiteral("Error: %@"), {error.text()});
+    return false;
+}
