@@ -1,0 +1,299 @@
+// Runs against the GNOME Keyring daemon that scripts/test-session starts and unlocks. Test
+// cases run in parallel processes on that one keyring, so each uses accounts of its own.
+#include "core/credentials/AGKeychain.h"
+
+#include "tests/support/LogCapture.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QTemporaryDir>
+#include <QUuid>
+
+#include <gtest/gtest.h>
+
+#pragma push_macro("signals")
+#undef signals
+#include <libsecret/secret.h>
+#pragma pop_macro("signals")
+
+namespace {
+
+const QString itemName = QStringLiteral("Kelvara");
+const QString itemKind = QStringLiteral("password");
+
+QString uniqueUser(const char *tag)
+{
+    return QStringLiteral("%1-%2").arg(QString::fromUtf8(tag),
+                                       QUuid::createUuid().toString(QUuid::WithoutBraces));
+}
+
+bool hasLine(const LogCapture &log, const QString &pattern)
+{
+    const QRegularExpression re(QStringLiteral("^%1$").arg(pattern));
+    const QStringList lines = log.lines();
+    return std::any_of(lines.begin(), lines.end(), [&](const QString &l) { return re.match(l).hasMatch(); });
+}
+
+// What any other Secret Service client sees: the items carrying the three attributes.
+GList *itemsSeenByOtherClients(const QString &username)
+{
+    GHashTable *attributes = g_hash_table_new(g_str_hash, g_str_equal);
+    const QByteArray account = username.toUtf8();
+    g_hash_table_insert(attributes, gpointer("label"), gpointer("Kelvara"));
+    g_hash_table_insert(attributes, gpointer("description"), gpointer("password"));
+    g_hash_table_insert(attributes, gpointer("account"), gpointer(account.constData()));
+    GError *error = nullptr;
+    GList *items = secret_service_search_sync(
+        nullptr, nullptr, attributes,
+        SecretSearchFlags(SECRET_SEARCH_ALL | SECRET_SEARCH_UNLOCK), nullptr, &error);
+    g_hash_table_unref(attributes);
+    EXPECT_EQ(error, nullptr) << (error ? error->message : "");
+    if (error)
+        g_error_free(error);
+    return items;
+}
+
+class AGKeychainTest : public ::testing::Test
+{
+protected:
+    void TearDown() override
+    {
+        for (const QString &user : std::as_const(m_users)) {
+            for (int i = 0; i < 3 && AGKeychain::checkForExistanceOfKeychainItem(itemName, itemKind, user); ++i)
+                AGKeychain::deleteKeychainItem(itemName, itemKind, user);
+        }
+    }
+
+    QString user(const char *tag)
+    {
+        m_users << uniqueUser(tag);
+        return m_users.last();
+    }
+
+private:
+    QStringList m_users;
+};
+
+TEST_F(AGKeychainTest, AUserWithoutAnItemHasNothingToReadChangeOrDelete)
+{
+    const QString nobody = user("nobody");
+    LogCapture log;
+    EXPECT_FALSE(AGKeychain::checkForExistanceOfKeychainItem(itemName, itemKind, nobody));
+    EXPECT_TRUE(log.contains(QStringLiteral("0 items found")));
+
+    testing::internal::CaptureStdout();
+    EXPECT_EQ(AGKeychain::getPasswordFromKeychainItem(itemName, itemKind, nobody), QString());
+    EXPECT_EQ(testing::internal::GetCapturedStdout(), "");
+
+    EXPECT_FALSE(AGKeychain::modifyKeychainItem(itemName, itemKind, nobody, QStringLiteral("x")));
+    EXPECT_TRUE(hasLine(log, QStringLiteral("Error modifying item: 3 \\(.+\\)")));
+    EXPECT_FALSE(AGKeychain::checkForExistanceOfKeychainItem(itemName, itemKind, nobody))
+        << "a failed modify must not create the item";
+
+    EXPECT_TRUE(AGKeychain::deleteKeychainItem(itemName, itemKind, nobody));
+    EXPECT_FALSE(hasLine(log, QStringLiteral("Error deleting item.*")));
+}
+
+TEST_F(AGKeychainTest, AddReadModifyDelete)
+{
+    const QString alice = user("alice");
+    ASSERT_TRUE(AGKeychain::addKeychainItem(itemName, itemKind, alice, QStringLiteral("first")));
+    {
+        LogCapture log;
+        EXPECT_TRUE(AGKeychain::checkForExistanceOfKeychainItem(itemName, itemKind, alice));
+        EXPECT_TRUE(log.contains(QStringLiteral("1 items found")));
+    }
+    EXPECT_EQ(AGKeychain::getPasswordFromKeychainItem(itemName, itemKind, alice), "first");
+
+    ASSERT_TRUE(AGKeychain::modifyKeychainItem(itemName, itemKind, alice, QStringLiteral("second")));
+    EXPECT_EQ(AGKeychain::getPasswordFromKeychainItem(itemName, itemKind, alice), "second");
+
+    // The item is one generic password that any keyring tool finds by the three attributes,
+    // under the display label "Kelvara".
+    GList *items = itemsSeenByOtherClients(alice);
+    ASSERT_EQ(g_list_length(items), 1u);
+    auto *item = SECRET_ITEM(items->data);
+    gchar *label = secret_item_get_label(item);
+    EXPECT_STREQ(label, "Kelvara");
+    g_free(label);
+    EXPECT_EQ(AGKeychain::getPasswordFromSecKeychainItemRef(item), "second");
+
+    ASSERT_TRUE(AGKeychain::deleteKeychainItem(itemName, itemKind, alice));
+    EXPECT_FALSE(AGKeychain::checkForExistanceOfKeychainItem(itemName, itemKind, alice));
+    EXPECT_EQ(AGKeychain::getPasswordFromKeychainItem(itemName, itemKind, alice), QString());
+
+    // Reading an item that is gone fails; the answer must not pass for a password.
+    testing::internal::CaptureStdout();
+    EXPECT_EQ(AGKeychain::getPasswordFromSecKeychainItemRef(item), QString());
+    EXPECT_EQ(AGKeychain::getPasswordFromSecKeychainItemRef(nullptr), QString());
+    const QString out = QString::fromStdString(testing::internal::GetCapturedStdout());
+    EXPECT_EQ(out.count(QRegularExpression(QStringLiteral("^Error = \\d+ \\(.+\\)$"),
+                                           QRegularExpression::MultilineOption)),
+              2)
+        << out.toStdString();
+    EXPECT_FALSE(out.contains(QStringLiteral("second")));
+    g_list_free_full(items, g_object_unref);
+}
+
+TEST_F(AGKeychainTest, NonAsciiAndLongPasswordsComeBackWhole)
+{
+    // The user name's UTF-8 form is longer than its character count.
+    const QString zoe = user("Zoë Ångström 日本");
+    const QString password = QStringLiteral("pässwörd 密码 🔑");
+    ASSERT_TRUE(AGKeychain::addKeychainItem(itemName, itemKind, zoe, password));
+    EXPECT_TRUE(AGKeychain::checkForExistanceOfKeychainItem(itemName, itemKind, zoe));
+    EXPECT_EQ(AGKeychain::getPasswordFromKeychainItem(itemName, itemKind, zoe), password);
+
+    // 4,000 bytes of two-byte characters: any cut below that loses data, and an odd cut falls
+    // inside a character.
+    const QString longPassword = QString(2000, QChar(0x00E9));
+    ASSERT_EQ(longPassword.toUtf8().size(), 4000);
+    ASSERT_TRUE(AGKeychain::modifyKeychainItem(itemName, itemKind, zoe, longPassword));
+    EXPECT_EQ(AGKeychain::getPasswordFromKeychainItem(itemName, itemKind, zoe), longPassword);
+}
+
+TEST_F(AGKeychainTest, AccountsAndItemKindsAreKeptApart)
+{
+    const QString bob = user("bob");
+    const QString bobby = bob + QStringLiteral("by");
+    const QString carol = user("carol");
+    ASSERT_TRUE(AGKeychain::addKeychainItem(itemName, itemKind, bob, QStringLiteral("bob's")));
+    ASSERT_TRUE(AGKeychain::addKeychainItem(itemName, itemKind, carol, QStringLiteral("carol's")));
+
+    EXPECT_EQ(AGKeychain::getPasswordFromKeychainItem(itemName, itemKind, bob), "bob's");
+    EXPECT_EQ(AGKeychain::getPasswordFromKeychainItem(itemName, itemKind, carol), "carol's");
+    EXPECT_FALSE(AGKeychain::checkForExistanceOfKeychainItem(itemName, itemKind, bobby));
+    EXPECT_FALSE(AGKeychain::checkForExistanceOfKeychainItem(itemName, QStringLiteral("token"), bob));
+    EXPECT_FALSE(AGKeychain::checkForExistanceOfKeychainItem(QStringLiteral("Other"), itemKind, bob));
+
+    ASSERT_TRUE(AGKeychain::modifyKeychainItem(itemName, itemKind, bob, QStringLiteral("changed")));
+    EXPECT_EQ(AGKeychain::getPasswordFromKeychainItem(itemName, itemKind, carol), "carol's");
+    ASSERT_TRUE(AGKeychain::deleteKeychainItem(itemName, itemKind, bob));
+    EXPECT_TRUE(AGKeychain::checkForExistanceOfKeychainItem(itemName, itemKind, carol));
+    EXPECT_EQ(AGKeychain::getPasswordFromKeychainItem(itemName, itemKind, carol), "carol's");
+}
+
+TEST_F(AGKeychainTest, AddingOverAnExistingItemKeepsOneItem)
+{
+    const QString dave = user("dave");
+    ASSERT_TRUE(AGKeychain::addKeychainItem(itemName, itemKind, dave, QStringLiteral("old")));
+    ASSERT_TRUE(AGKeychain::addKeychainItem(itemName, itemKind, dave, QStringLiteral("new")));
+    EXPECT_EQ(AGKeychain::getPasswordFromKeychainItem(itemName, itemKind, dave), "new");
+    ASSERT_TRUE(AGKeychain::deleteKeychainItem(itemName, itemKind, dave));
+    EXPECT_FALSE(AGKeychain::checkForExistanceOfKeychainItem(itemName, itemKind, dave));
+}
+
+// The session bus is fixed for the life of a process, so the cases without a Secret Service
+// run in a child process of this test with its own DBUS_SESSION_BUS_ADDRESS.
+const char childMarker[] = "KELVARA_KEYCHAIN_WITHOUT_SERVICE";
+
+void expectEveryOperationFails()
+{
+    const QString eve = uniqueUser("eve");
+    LogCapture log;
+    testing::internal::CaptureStdout();
+    EXPECT_FALSE(AGKeychain::checkForExistanceOfKeychainItem(itemName, itemKind, eve));
+    EXPECT_EQ(AGKeychain::getPasswordFromKeychainItem(itemName, itemKind, eve), QString());
+    EXPECT_FALSE(AGKeychain::addKeychainItem(itemName, itemKind, eve, QStringLiteral("pw")));
+    EXPECT_FALSE(AGKeychain::modifyKeychainItem(itemName, itemKind, eve, QStringLiteral("pw")));
+    EXPECT_FALSE(AGKeychain::deleteKeychainItem(itemName, itemKind, eve));
+    EXPECT_EQ(testing::internal::GetCapturedStdout(), "");
+
+    const QString code = QStringLiteral("-?\\d+ \\(.+\\)");
+    const QStringList lines = log.lines();
+    EXPECT_EQ(lines.filter(QRegularExpression(
+                               QStringLiteral("^status %1 from SecKeychainSearchCreateFromAttributes$")
+                                   .arg(code)))
+                  .size(),
+              2)
+        << lines.join(u'\n').toStdString();
+    EXPECT_TRUE(hasLine(log, QStringLiteral("Error creating new item: ") + code));
+    EXPECT_TRUE(hasLine(log, QStringLiteral("Error modifying item: ") + code));
+    EXPECT_TRUE(hasLine(log, QStringLiteral("Error deleting item: ") + code));
+    EXPECT_FALSE(hasLine(log, QStringLiteral(".*items found")));
+}
+
+// A bus of its own that offers no services and activates none.
+class EmptyBus
+{
+public:
+    EmptyBus()
+    {
+        const QString config = m_dir.filePath(QStringLiteral("bus.conf"));
+        QFile file(config);
+        if (!file.open(QIODevice::WriteOnly))
+            return;
+        file.write(QStringLiteral(
+                       "<!DOCTYPE busconfig PUBLIC \"-//freedesktop//DTD D-Bus Bus Configuration 1.0//EN\""
+                       " \"http://www.freedesktop.org/standards/dbus/1.0/busconfig.dtd\">\n"
+                       "<busconfig><type>session</type><listen>unix:dir=%1</listen>"
+                       "<auth>EXTERNAL</auth><policy context=\"default\">"
+                       "<allow send_destination=\"*\" eavesdrop=\"true\"/><allow eavesdrop=\"true\"/>"
+                       "<allow own=\"*\"/></policy></busconfig>\n")
+                       .arg(m_dir.path())
+                       .toUtf8());
+        file.close();
+        m_daemon.start(QStringLiteral("dbus-daemon"),
+                       {QStringLiteral("--nofork"), QStringLiteral("--print-address=1"),
+                        QStringLiteral("--config-file=") + config});
+        while (m_daemon.waitForReadyRead(10000) && !m_daemon.canReadLine()) {
+        }
+        m_address = QString::fromUtf8(m_daemon.readLine()).trimmed();
+    }
+    ~EmptyBus()
+    {
+        m_daemon.terminate();
+        m_daemon.waitForFinished(5000);
+    }
+
+    QString address() const { return m_address; }
+
+private:
+    QTemporaryDir m_dir;
+    QProcess m_daemon;
+    QString m_address;
+};
+
+// Runs this test again in a child on the given bus; answers its output when it passed.
+void expectChildPasses(const QString &busAddress)
+{
+    QProcess child;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QString::fromLatin1(childMarker), QStringLiteral("1"));
+    env.insert(QStringLiteral("DBUS_SESSION_BUS_ADDRESS"), busAddress);
+    env.remove(QStringLiteral("DISPLAY"));
+    child.setProcessEnvironment(env);
+    child.setProcessChannelMode(QProcess::MergedChannels);
+    const auto *info = testing::UnitTest::GetInstance()->current_test_info();
+    child.start(QCoreApplication::applicationFilePath(),
+                {QStringLiteral("--gtest_filter=%1.%2").arg(QString::fromUtf8(info->test_suite_name()),
+                                                            QString::fromUtf8(info->name()))});
+    // Generous: every operation fails at once, so only a hang comes near it.
+    const bool finished = child.waitForFinished(60000);
+    if (!finished)
+        child.kill();
+    const QString output = QString::fromUtf8(child.readAll());
+    EXPECT_TRUE(finished) << "hung on " << busAddress.toStdString() << "\n" << output.toStdString();
+    EXPECT_EQ(child.exitCode(), 0) << output.toStdString();
+    EXPECT_TRUE(output.contains(QStringLiteral("[  PASSED  ] 1 test"))) << output.toStdString();
+}
+
+TEST(AGKeychainWithoutServiceTest, EveryOperationFailsAtOnce)
+{
+    if (qEnvironmentVariableIsSet(childMarker)) {
+        expectEveryOperationFails();
+        return;
+    }
+    // A desktop with a session bus but no Secret Service on it.
+    const EmptyBus bus;
+    ASSERT_FALSE(bus.address().isEmpty()) << "dbus-daemon did not start";
+    expectChildPasses(bus.address());
+
+    // No session bus at all.
+    QTemporaryDir nowhere;
+    expectChildPasses(QStringLiteral("unix:path=") + nowhere.filePath(QStringLiteral("bus")));
+}
+
+} // namespace

@@ -1,0 +1,60 @@
+#include "core/credentials/SecretCall.h"
+
+#include <QThread>
+#include <QTimer>
+
+#include <gtest/gtest.h>
+
+#pragma push_macro("signals")
+#undef signals
+#include <gio/gio.h>
+#pragma pop_macro("signals")
+
+#include <atomic>
+#include <thread>
+
+using namespace std::chrono_literals;
+
+namespace {
+
+// Stands for an unlock prompt nobody answers: it returns only once it is cancelled.
+void waitUntilCancelled(GCancellable *cancellable, std::atomic<bool> &sawCancel)
+{
+    while (!g_cancellable_is_cancelled(cancellable))
+        QThread::msleep(5);
+    sawCancel = true;
+}
+
+} // namespace
+
+TEST(SecretCallTest, TheMainThreadServesEventsUntilAnUnansweredPromptIsGivenUp)
+{
+    int ticks = 0;
+    QTimer repaint;
+    repaint.setInterval(10);
+    QObject::connect(&repaint, &QTimer::timeout, [&ticks] { ++ticks; });
+    repaint.start();
+
+    std::atomic<bool> sawCancel{false};
+    SecretCall::run([&](GCancellable *c) { waitUntilCancelled(c, sawCancel); }, 300ms);
+    EXPECT_TRUE(sawCancel);
+    EXPECT_GT(ticks, 0) << "the main thread was blocked while waiting";
+
+    // An answer before the time limit is taken as it is.
+    bool cancelled = true;
+    SecretCall::run([&](GCancellable *c) {
+        QThread::msleep(20);
+        cancelled = g_cancellable_is_cancelled(c);
+    });
+    EXPECT_FALSE(cancelled);
+}
+
+TEST(SecretCallTest, AWorkerThreadGivesUpAtTheTimeLimitToo)
+{
+    std::atomic<bool> sawCancel{false};
+    std::thread caller([&] {
+        SecretCall::run([&](GCancellable *c) { waitUntilCancelled(c, sawCancel); }, 200ms);
+    });
+    caller.join();
+    EXPECT_TRUE(sawCancel);
+}

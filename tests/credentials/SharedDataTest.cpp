@@ -1,0 +1,63 @@
+#include "core/credentials/SharedData.h"
+
+#include <QString>
+
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <thread>
+
+TEST(SharedDataTest, HoldsCopiesAndNone)
+{
+    SharedData *shared = SharedData::sharedManager();
+    QString name = QStringLiteral("zoë");
+    shared->setUserName(name);
+    name[0] = u'Z';
+    EXPECT_EQ(shared->userName(), QStringLiteral("zoë"));
+
+    shared->setUserName(std::nullopt);
+    EXPECT_EQ(shared->userName(), std::nullopt);
+
+    // An empty password is a value, not "none".
+    shared->setPassword(QString());
+    ASSERT_TRUE(shared->password().has_value());
+    EXPECT_TRUE(shared->password()->isEmpty());
+    shared->setPassword(std::nullopt);
+    EXPECT_EQ(shared->password(), std::nullopt);
+}
+
+TEST(SharedDataTest, ReadersOnOneThreadNeverSeeAHalfWrittenValue)
+{
+    // Long values so that a copy made without the lock has time to be torn.
+    const QString one(4096, u'a');
+    const QString two(8192, u'b');
+    SharedData *shared = SharedData::sharedManager();
+    shared->setUserName(one);
+    shared->setPassword(two);
+
+    std::atomic<bool> done{false};
+    SharedData *seenByWriter = nullptr;
+    std::thread writer([&] {
+        seenByWriter = SharedData::sharedManager();
+        // Fresh copies, so that every write frees the text the previous one held.
+        for (int i = 0; i < 100000; ++i) {
+            const QString &next = i % 2 ? one : two;
+            shared->setUserName(i % 3 == 0 ? std::nullopt : std::optional(QString(next.data(), next.size())));
+            shared->setPassword(i % 3 == 1 ? std::nullopt : std::optional(QString(next.data(), next.size())));
+        }
+        done = true;
+    });
+
+    int torn = 0;
+    int reads = 0;
+    while (!done || reads == 0) {
+        for (const std::optional<QString> &value : {shared->userName(), shared->password()}) {
+            if (value && *value != one && *value != two)
+                ++torn;
+        }
+        ++reads;
+    }
+    writer.join();
+    EXPECT_EQ(torn, 0) << "of " << reads << " reads";
+    EXPECT_EQ(seenByWriter, shared);
+}
