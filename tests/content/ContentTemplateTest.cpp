@@ -1,0 +1,49 @@
+#include "ContentTest.h"
+
+#include "content/CompletedContent.h"
+#include "content/DueDateContent.h"
+#include "content/TaskContent.h"
+
+#include <QTemporaryDir>
+
+using ContentTemplateTest = ContentTest;
+
+TEST_F(ContentTemplateTest, ShippedTemplateIsAnEmptyNoteWithOneClosingTagAndNoMarker)
+{
+    const std::optional<QString> text = ContentTemplate::read();
+    ASSERT_TRUE(text.has_value()) << "the template did not load from the resources";
+    EXPECT_TRUE(text->startsWith(QStringLiteral("<?xml version=\"1.0\" encoding=\"UTF-8\"?>")));
+    EXPECT_TRUE(text->contains(QStringLiteral("<!DOCTYPE en-note SYSTEM")));
+    EXPECT_TRUE(text->endsWith(QStringLiteral("<en-note></en-note>")));
+    EXPECT_EQ(text->count(QStringLiteral("</en-note>"), Qt::CaseInsensitive), 1);
+    for (const char *marker : {".DT.", ".KVDone.", ".KVONotes.", ".KVCNotes."})
+        EXPECT_FALSE(text->contains(QLatin1String(marker))) << marker;
+    EXPECT_TRUE(isWellFormed(*text));
+}
+
+TEST_F(ContentTemplateTest, UnreadableTemplateLeavesEveryNewContentAbsent)
+{
+    const QDateTime due(QDate(2011, 3, 5), QTime(12, 0), Clock::timeZone());
+    const QString existing = QStringLiteral("<en-note>x</en-note>");
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    QFile empty(dir.filePath(QStringLiteral("empty.txt")));
+    ASSERT_TRUE(empty.open(QIODevice::WriteOnly));
+    empty.close();
+
+    // An empty template would otherwise send the set operations back to it for ever.
+    for (const QString &path : {dir.filePath(QStringLiteral("missing.txt")), empty.fileName()}) {
+        ContentTemplate::setPath(path);
+        EXPECT_FALSE(DueDateContent::newContentWithDate(due).has_value());
+        EXPECT_FALSE(CompletedContent::newContentWithCompleted().has_value());
+        EXPECT_FALSE(TaskContent::newContentWithTaskc(QStringLiteral("t")).has_value());
+        EXPECT_FALSE(DueDateContent::setDueDate(due, QString()).has_value());
+        EXPECT_FALSE(CompletedContent::setCompletedInContent(QString()).has_value());
+        EXPECT_FALSE(TaskContent::setTaskc(QStringLiteral("t"), QString()).has_value());
+        // Content of its own needs no template.
+        EXPECT_TRUE(CompletedContent::setCompletedInContent(existing).has_value());
+    }
+    ContentTemplate::setPath(QString());
+    EXPECT_EQ(CompletedContent::setCompletedInContent(QString()),
+              CompletedContent::setCompletedInContent(model()));
+}

@@ -1,0 +1,94 @@
+#include "ContentTest.h"
+
+#include "content/DueDateContent.h"
+
+using DueDateContentTest = ContentTest;
+
+namespace {
+QDateTime startOf(const QDate &day)
+{
+    return QDateTime(day, QTime(0, 0), Clock::timeZone());
+}
+} // namespace
+
+TEST_F(DueDateContentTest, WritesThePatternOfTheSystemCountryAndReadsEitherWhateverTheLocale)
+{
+    // 23:30 UTC on the 4th is already the 5th in Madrid.
+    const QDateTime due(QDate(2011, 3, 4), QTime(23, 30), QTimeZone::utc());
+    const std::pair<QLocale, const char *> cases[] = {
+        {QLocale(QLocale::English, QLocale::UnitedStates), "2011-03-05"},
+        {QLocale(QLocale::Chinese, QLocale::China), "2011-03-05"},
+        {QLocale(QLocale::Japanese, QLocale::Japan), "2011-03-05"},
+        {QLocale(QLocale::English, QLocale::UnitedKingdom), "05-03-2011"},
+        {QLocale(QLocale::Chinese, QLocale::Taiwan), "05-03-2011"},
+        {QLocale::c(), "05-03-2011"},
+    };
+    QStringList written;
+    for (const auto &[locale, day] : cases) {
+        DatePattern::setSystemLocale(locale);
+        const auto content = DueDateContent::newContentWithDate(due);
+        ASSERT_TRUE(content.has_value());
+        EXPECT_TRUE(content->endsWith(QStringLiteral("<en-note>.DT.%1</en-note>").arg(QLatin1String(day))))
+            << content->toStdString();
+        written.append(*content);
+    }
+    for (const QLocale &reader : {QLocale(QLocale::English, QLocale::UnitedStates), QLocale::c()}) {
+        DatePattern::setSystemLocale(reader);
+        for (const QString &content : written)
+            EXPECT_EQ(DueDateContent::dueDate(content), startOf(QDate(2011, 3, 5)));
+    }
+}
+
+TEST_F(DueDateContentTest, SettingReplacesTheDateInPlaceAndRemovingTakesMarkerAndDate)
+{
+    DatePattern::setSystemLocale(QLocale::c());
+    const QString content = QStringLiteral("<en-note>a.DT.2011-03-05b.KVDone.</en-note>\n");
+    const QDateTime christmas(QDate(2012, 12, 24), QTime(9, 0), Clock::timeZone());
+    EXPECT_EQ(DueDateContent::setDueDate(christmas, content), QStringLiteral("<en-note>a.DT.24-12-2012b.KVDone.\n</en-note>"));
+    EXPECT_EQ(DueDateContent::removeDueDatedInContent(content), QStringLiteral("<en-note>ab.KVDone.\n</en-note>"));
+    // A date that does not fit the ten characters leaves the written one alone.
+    for (const QDateTime &unwritable : {QDateTime(), QDateTime(QDate(10000, 1, 1), QTime(12, 0), Clock::timeZone())})
+        EXPECT_EQ(DueDateContent::setDueDate(unwritable, content), QStringLiteral("<en-note>a.DT.2011-03-05b.KVDone.\n</en-note>"));
+}
+
+TEST_F(DueDateContentTest, OnlyAWholeDateInEitherPatternReads)
+{
+    EXPECT_EQ(DueDateContent::dueDate(QStringLiteral(".DT.2011-03-05")), startOf(QDate(2011, 3, 5)));
+    EXPECT_EQ(DueDateContent::dueDate(QStringLiteral(".DT.29-02-2012</en-note>")), startOf(QDate(2012, 2, 29)));
+    for (const char *content : {"", "<en-note>2011-03-05</en-note>", ".DT.2011-03-0", ".DT.2011/03/05</en-note>",
+                                ".DT.201-03-051", ".DT.2011-02-30", ".DT.+011-03-05", ".DT. 5-03-2011",
+                                ".DT.0000-01-01", ".dt.2011-03-05", ".DT.xx.DT.2011-03-05</en-note>"})
+        EXPECT_FALSE(DueDateContent::dueDate(QString::fromUtf8(content)).has_value()) << content;
+}
+
+TEST_F(DueDateContentTest, AMarkerWithoutItsDateIsReplacedAndRemovedWithinTheContent)
+{
+    DatePattern::setSystemLocale(QLocale(QLocale::English, QLocale::UnitedStates));
+    const QDateTime due(QDate(2011, 3, 5), QTime(12, 0), Clock::timeZone());
+    // Fewer than ten characters behind the marker.
+    EXPECT_EQ(DueDateContent::setDueDate(due, QStringLiteral("<en-note>x.DT.12")), QStringLiteral("<en-note>x.DT.2011-03-05</en-note>"));
+    EXPECT_EQ(DueDateContent::removeDueDatedInContent(QStringLiteral("<en-note>x.DT.12")), QStringLiteral("<en-note>x</en-note>"));
+    // A marker typed in another client, followed by mark-up: the mark-up stays whole.
+    const QString typed = QStringLiteral("<en-note><div>.DT.</div><div>y</div></en-note>");
+    const QString removed = DueDateContent::removeDueDatedInContent(typed);
+    EXPECT_EQ(removed, QStringLiteral("<en-note><div></div><div>y</div></en-note>"));
+    EXPECT_TRUE(isWellFormed(removed));
+    EXPECT_EQ(DueDateContent::setDueDate(due, typed), QStringLiteral("<en-note><div>.DT.2011-03-05</div><div>y</div></en-note>"));
+    // Nor is a character split in two.
+    EXPECT_EQ(DueDateContent::removeDueDatedInContent(QStringLiteral(".DT.123456789😀</en-note>")), QStringLiteral("😀</en-note>"));
+}
+
+TEST_F(DueDateContentTest, DueDayStartsWhenTheDayDoesWhereMidnightIsSkipped)
+{
+    // In São Paulo the clocks went from 00:00 to 01:00 on 4 November 2018.
+    const QTimeZone saoPaulo("America/Sao_Paulo");
+    Clock::setTimeZone(saoPaulo);
+    const auto due = DueDateContent::dueDate(QStringLiteral(".DT.04-11-2018</en-note>"));
+    ASSERT_TRUE(due.has_value());
+    EXPECT_EQ(due->toTimeZone(saoPaulo).date(), QDate(2018, 11, 4));
+    EXPECT_EQ(due->toTimeZone(saoPaulo).time(), QTime(1, 0));
+    EXPECT_EQ(DueDateContent::dueDate(QStringLiteral(".DT.2018-11-05"))->toTimeZone(saoPaulo).time(), QTime(0, 0));
+    // Samoa skipped 30 December 2011 altogether.
+    Clock::setTimeZone(QTimeZone("Pacific/Apia"));
+    EXPECT_EQ(DueDateContent::dueDate(QStringLiteral(".DT.30-12-2011")), DueDateContent::dueDate(QStringLiteral(".DT.31-12-2011")));
+}
