@@ -1,0 +1,364 @@
+#include "core/store/ManagedObjectContext.h"
+
+#include "core/store/EntityClasses.h"
+#include "core/store/PersistentStoreCoordinator.h"
+
+#include <QDateTime>
+
+#include <algorithm>
+#include <stdexcept>
+
+namespace {
+// The slot form of a value written to an attribute of a given type.
+QVariant toSlot(const AttributeDescription &a, const QVariant &value)
+{
+    if (!value.isValid())
+        return {};
+    switch (a.type) {
+    case AttributeType::String:
+        return value.toString();
+    case AttributeType::Date:
+        if (value.metaType().id() == QMetaType::QDateTime) {
+            const QDateTime dt = value.toDateTime();
+            return dt.isValid() ? QVariant(qlonglong(dt.toMSecsSinceEpoch())) : QVariant();
+        }
+        return qlonglong(value.toLongLong());
+    case AttributeType::Boolean:
+        return qlonglong(value.toBool() ? 1 : 0);
+    case AttributeType::Integer16:
+        return qlonglong(qint16(value.toLongLong()));
+    case AttributeType::Integer32:
+        return qlonglong(qint32(value.toLongLong()));
+    case AttributeType::Integer64:
+        return qlonglong(value.toLongLong());
+    case AttributeType::Double:
+        return value.toDouble();
+    }
+    return {};
+}
+
+quint64 bit(int index)
+{
+    return quint64(1) << index;
+}
+} // namespace
+
+ManagedObjectContext::ManagedObjectContext(std::shared_ptr<const ManagedObjectModel> model,
+                                           PersistentStoreCoordinator *coordinator, QObject *parent)
+    : QObject(parent)
+    , m_model(std::move(model))
+    , m_coordinator(coordinator)
+    , m_live(m_model->entities().size())
+    , m_nextID(m_model->entities().size(), 1)
+{
+    for (const auto &entity : m_model->entities()) {
+        if (entity->attributes().size() > 64 || entity->relationships().size() > 64)
+            throw std::invalid_argument("an entity has more than 64 attributes or relationships");
+    }
+}
+
+ManagedObjectContext::~ManagedObjectContext() = default;
+
+ManagedObject *ManagedObjectContext::createObject(const EntityDescription *entity, qint64 id)
+{
+    std::unique_ptr<ManagedObject> object = EntityClasses::create(entity, this);
+    ManagedObject *raw = object.get();
+    raw->m_id = id;
+    m_owned.push_back(std::move(object));
+    m_live[size_t(entity->index())].push_back(raw);
+    qint64 &next = m_nextID[size_t(entity->index())];
+    next = std::max(next, id + 1);
+    return raw;
+}
+
+bool ManagedObjectContext::loadAll(AppError *error)
+{
+    if (!m_coordinator) {
+        if (error)
+            *error = AppError{QStringLiteral("KelvaraStore"), 1, QStringLiteral("There is no store to read."), {}, {}};
+        return false;
+    }
+    return m_coordinator->loadObjects(*this, error);
+}
+
+void ManagedObjectContext::markChanged(ManagedObject *object)
+{
+    if (!object->m_pendingSave) {
+        object->m_pendingSave = true;
+        m_changed.push_back(object);
+    }
+}
+
+void ManagedObjectContext::announce(ManagedObject *object, const QString &key)
+{
+    emit objectChanged(object, key);
+}
+
+ManagedObject *ManagedObjectContext::insertNewObject(const QString &entityName)
+{
+    const EntityDescription *entity = m_model->entity(entityName);
+    if (!entity)
+        throw std::invalid_argument(QStringLiteral("no entity %1").arg(entityName).toStdString());
+    ManagedObject *object = createObject(entity, m_nextID[size_t(entity->index())]);
+    markChanged(object);
+    m_undoManager.registerUndo([this, object] { deleteObject(object); });
+    EntityClasses::awakeFromInsert(object);
+    emit objectInserted(object);
+    return object;
+}
+
+void ManagedObjectContext::deleteObject(ManagedObject *object)
+{
+    if (!object || object->m_deleted || object->m_context != this)
+        return;
+    const auto &relationships = object->entity().relationships();
+    for (size_t i = 0; i < relationships.size(); ++i) {
+        const RelationshipDescription &r = relationships[i];
+        std::vector<ManagedObject *> related;
+        if (r.toMany)
+            related = object->m_relations[i].many;
+        else if (object->m_relations[i].one)
+            related.push_back(object->m_relations[i].one);
+        for (ManagedObject *other : related) {
+            if (r.toMany)
+                removeFromMany(object, int(i), other);
+            else
+                setToOne(object, int(i), nullptr);
+            if (r.deleteRule == DeleteRule::Cascade)
+                deleteObject(other);
+        }
+    }
+    object->m_deleted = true;
+    ++m_tombstones;
+    markChanged(object);
+    m_undoManager.registerUndo([this, object] { undelete(object); });
+    emit objectDeleted(object);
+}
+
+void ManagedObjectContext::undelete(ManagedObject *object)
+{
+    if (!object->m_deleted)
+        return;
+    object->m_deleted = false;
+    auto &live = m_live[size_t(object->entity().index())];
+    if (std::find(live.begin(), live.end(), object) == live.end())
+        live.push_back(object);
+    else
+        --m_tombstones;
+    markChanged(object);
+    m_undoManager.registerUndo([this, object] { deleteObject(object); });
+    emit objectInserted(object);
+}
+
+void ManagedObjectContext::compactLiveLists()
+{
+    if (m_tombstones == 0)
+        return;
+    for (auto &live : m_live)
+        std::erase_if(live, [](const ManagedObject *o) { return o->m_deleted; });
+    m_tombstones = 0;
+}
+
+QList<ManagedObject *> ManagedObjectContext::executeFetchRequest(const FetchRequest &request) const
+{
+    const EntityDescription *entity = m_model->entity(request.entityName);
+    if (!entity)
+        throw std::invalid_argument(QStringLiteral("no entity %1").arg(request.entityName).toStdString());
+    request.predicate.validate(*entity);
+    std::vector<ManagedObject *> matches;
+    for (ManagedObject *o : m_live[size_t(entity->index())]) {
+        if (!o->m_deleted && request.predicate.evaluate(o))
+            matches.push_back(o);
+    }
+    SortDescriptor::sort(matches, request.sortDescriptors);
+    return QList<ManagedObject *>(matches.begin(), matches.end());
+}
+
+QList<ManagedObject *> ManagedObjectContext::fetch(const QString &entityName, const Predicate &predicate,
+                                                   const std::vector<SortDescriptor> &sortDescriptors) const
+{
+    return executeFetchRequest(FetchRequest{entityName, predicate, sortDescriptors});
+}
+
+int ManagedObjectContext::countForFetchRequest(const FetchRequest &request) const
+{
+    const EntityDescription *entity = m_model->entity(request.entityName);
+    if (!entity)
+        throw std::invalid_argument(QStringLiteral("no entity %1").arg(request.entityName).toStdString());
+    request.predicate.validate(*entity);
+    int n = 0;
+    for (const ManagedObject *o : m_live[size_t(entity->index())]) {
+        if (!o->m_deleted && request.predicate.evaluate(o))
+            ++n;
+    }
+    return n;
+}
+
+int ManagedObjectContext::count(const QString &entityName, const Predicate &predicate) const
+{
+    return countForFetchRequest(FetchRequest{entityName, predicate, {}});
+}
+
+void ManagedObjectContext::setValue(ManagedObject *object, const QString &key, const QVariant &value)
+{
+    const int a = object->entity().attributeIndex(key);
+    if (a >= 0)
+        return setAttribute(object, a, value);
+    const int r = object->entity().relationshipIndex(key);
+    if (r >= 0 && !object->entity().relationship(r).toMany)
+        return setToOne(object, r, value.value<ManagedObject *>());
+    throw std::invalid_argument(
+        QStringLiteral("no writable key %1 in %2").arg(key, object->entity().name()).toStdString());
+}
+
+void ManagedObjectContext::setAttribute(ManagedObject *object, int attribute, const QVariant &value)
+{
+    const AttributeDescription &a = object->entity().attribute(attribute);
+    QVariant old = object->m_values[size_t(attribute)];
+    object->m_values[size_t(attribute)] = toSlot(a, value);
+    object->m_dirtyAttributes |= bit(attribute);
+    if (!object->m_folded.empty())
+        object->m_folded[size_t(attribute)] = QString();
+    markChanged(object);
+    m_undoManager.registerUndo([this, object, attribute, old] {
+        const AttributeDescription &desc = object->entity().attribute(attribute);
+        // The old value is already in slot form; dates go back through their millisecond count.
+        setAttribute(object, attribute, desc.type == AttributeType::Date && old.isValid()
+                                            ? QVariant(QDateTime::fromMSecsSinceEpoch(old.toLongLong()))
+                                            : old);
+    });
+    announce(object, a.name);
+}
+
+void ManagedObjectContext::unlinkInverse(ManagedObject *object, const RelationshipDescription &r, ManagedObject *other)
+{
+    ManagedObject::Relation &inverse = other->m_relations[size_t(r.inverseIndex)];
+    if (r.destination->relationship(r.inverseIndex).toMany)
+        std::erase(inverse.many, object);
+    else if (inverse.one == object)
+        inverse.one = nullptr;
+    other->m_dirtyRelations |= bit(r.inverseIndex);
+    markChanged(other);
+}
+
+void ManagedObjectContext::linkInverse(ManagedObject *object, const RelationshipDescription &r, ManagedObject *other)
+{
+    const RelationshipDescription &inverseDesc = r.destination->relationship(r.inverseIndex);
+    ManagedObject::Relation &inverse = other->m_relations[size_t(r.inverseIndex)];
+    if (inverseDesc.toMany) {
+        if (std::find(inverse.many.begin(), inverse.many.end(), object) == inverse.many.end())
+            inverse.many.push_back(object);
+    } else {
+        // The other side can belong to one object only: take it away from its previous owner.
+        if (inverse.one && inverse.one != object) {
+            ManagedObject *previous = inverse.one;
+            ManagedObject::Relation &prevRel = previous->m_relations[size_t(inverseDesc.inverseIndex)];
+            if (r.toMany)
+                std::erase(prevRel.many, other);
+            else
+                prevRel.one = nullptr;
+            previous->m_dirtyRelations |= bit(inverseDesc.inverseIndex);
+            markChanged(previous);
+        }
+        inverse.one = object;
+    }
+    other->m_dirtyRelations |= bit(r.inverseIndex);
+    markChanged(other);
+}
+
+void ManagedObjectContext::setToOne(ManagedObject *object, int relationship, ManagedObject *target)
+{
+    const RelationshipDescription &r = object->entity().relationship(relationship);
+    ManagedObject *old = object->m_relations[size_t(relationship)].one;
+    if (old == target)
+        return;
+    if (old)
+        unlinkInverse(object, r, old);
+    object->m_relations[size_t(relationship)].one = target;
+    object->m_dirtyRelations |= bit(relationship);
+    markChanged(object);
+    if (target)
+        linkInverse(object, r, target);
+    m_undoManager.registerUndo([this, object, relationship, old] { setToOne(object, relationship, old); });
+    announce(object, r.name);
+    if (old)
+        announce(old, r.inverseName);
+    if (target)
+        announce(target, r.inverseName);
+}
+
+void ManagedObjectContext::addToMany(ManagedObject *object, int relationship, ManagedObject *member)
+{
+    const RelationshipDescription &r = object->entity().relationship(relationship);
+    auto &many = object->m_relations[size_t(relationship)].many;
+    if (!member || std::find(many.begin(), many.end(), member) != many.end())
+        return;
+    many.push_back(member);
+    object->m_dirtyRelations |= bit(relationship);
+    markChanged(object);
+    linkInverse(object, r, member);
+    m_undoManager.registerUndo([this, object, relationship, member] { removeFromMany(object, relationship, member); });
+    announce(object, r.name);
+    announce(member, r.inverseName);
+}
+
+void ManagedObjectContext::removeFromMany(ManagedObject *object, int relationship, ManagedObject *member)
+{
+    const RelationshipDescription &r = object->entity().relationship(relationship);
+    auto &many = object->m_relations[size_t(relationship)].many;
+    auto it = std::find(many.begin(), many.end(), member);
+    if (it == many.end())
+        return;
+    many.erase(it);
+    object->m_dirtyRelations |= bit(relationship);
+    markChanged(object);
+    unlinkInverse(object, r, member);
+    m_undoManager.registerUndo([this, object, relationship, member] { addToMany(object, relationship, member); });
+    announce(object, r.name);
+    announce(member, r.inverseName);
+}
+
+bool ManagedObjectContext::hasChanges() const
+{
+    return std::any_of(m_changed.begin(), m_changed.end(), [](const ManagedObject *o) {
+        return o->m_deleted ? o->m_persisted : (!o->m_persisted || o->m_dirtyAttributes || o->m_dirtyRelations);
+    });
+}
+
+bool ManagedObjectContext::save(AppError *error)
+{
+    if (!hasChanges())
+        return true;
+    if (!m_coordinator) {
+        if (error)
+            *error = AppError{QStringLiteral("KelvaraStore"), 1, QStringLiteral("There is no store to save to."), {}, {}};
+        return false;
+    }
+    if (!m_coordinator->writeChanges(m_changed, error))
+        return false; // every change stays marked, to be written by the next save
+    for (ManagedObject *o : m_changed) {
+        o->m_persisted = !o->m_deleted;
+        o->m_dirtyAttributes = 0;
+        o->m_dirtyRelations = 0;
+        o->m_pendingSave = false;
+    }
+    m_changed.clear();
+    compactLiveLists();
+    emit didSave();
+    return true;
+}
+
+void ManagedObjectContext::reset()
+{
+    for (auto &live : m_live)
+        live.clear();
+    for (ManagedObject *o : m_changed)
+        o->m_pendingSave = false;
+    m_changed.clear();
+    for (auto &owned : m_owned)
+        owned->m_deleted = true;
+    m_tombstones = 0;
+    std::fill(m_nextID.begin(), m_nextID.end(), 1);
+    m_undoManager.removeAllActions();
+    emit contextReset();
+}

@@ -1,0 +1,100 @@
+#pragma once
+
+#include "core/AppError.h"
+#include "core/store/FetchRequest.h"
+#include "core/store/ManagedObject.h"
+#include "core/store/ManagedObjectModel.h"
+#include "core/store/UndoManager.h"
+
+#include <QList>
+#include <QObject>
+
+#include <functional>
+#include <memory>
+#include <vector>
+
+class PersistentStoreCoordinator;
+
+// The one store context: every object of the store, loaded at open into an identity map.
+// Fetches and counts evaluate predicates in memory; a save writes only what changed, in one
+// transaction, and a failed save keeps every change in memory, still unsaved. Every write is
+// recorded for undo and announced with objectChanged(object, key).
+//
+// The context belongs to the main thread. Objects are never freed while the context lives
+// (deleted ones included), so a pointer held by a view or an undo step stays valid.
+class ManagedObjectContext : public QObject
+{
+    Q_OBJECT
+public:
+    ManagedObjectContext(std::shared_ptr<const ManagedObjectModel> model, PersistentStoreCoordinator *coordinator,
+                         QObject *parent = nullptr);
+    ~ManagedObjectContext() override;
+
+    const ManagedObjectModel &model() const { return *m_model; }
+    PersistentStoreCoordinator *persistentStoreCoordinator() const { return m_coordinator; }
+    void setPersistentStoreCoordinator(PersistentStoreCoordinator *coordinator) { m_coordinator = coordinator; }
+
+    // Reads every object of the store. Returns false (with the reason) when the file cannot be read.
+    bool loadAll(AppError *error);
+
+    ManagedObject *insertNewObject(const QString &entityName);
+    template<typename T>
+    T *insert()
+    {
+        return static_cast<T *>(insertNewObject(QString::fromLatin1(T::entityName)));
+    }
+    void deleteObject(ManagedObject *object);
+
+    QList<ManagedObject *> executeFetchRequest(const FetchRequest &request) const;
+    QList<ManagedObject *> fetch(const QString &entityName, const Predicate &predicate = {},
+                                 const std::vector<SortDescriptor> &sortDescriptors = {}) const;
+    int countForFetchRequest(const FetchRequest &request) const;
+    int count(const QString &entityName, const Predicate &predicate = {}) const;
+
+    // Raw writes: the value changes, the change is recorded for undo and announced, and no
+    // setter logic runs. Attributes take their natural Qt type (QDateTime for dates).
+    void setValue(ManagedObject *object, const QString &key, const QVariant &value);
+    void setAttribute(ManagedObject *object, int attribute, const QVariant &value);
+    void setToOne(ManagedObject *object, int relationship, ManagedObject *target);
+    void addToMany(ManagedObject *object, int relationship, ManagedObject *member);
+    void removeFromMany(ManagedObject *object, int relationship, ManagedObject *member);
+
+    bool hasChanges() const;
+    bool save(AppError *error);
+    // Forgets every object (after the store file was replaced); the objects stay allocated.
+    void reset();
+
+    UndoManager *undoManager() { return &m_undoManager; }
+
+    // Bound widgets commit their pending edits through this hook before a save.
+    void setCommitEditingHandler(std::function<bool()> handler) { m_commitEditing = std::move(handler); }
+    bool commitEditing() { return m_commitEditing ? m_commitEditing() : true; }
+
+signals:
+    void objectChanged(ManagedObject *object, const QString &key);
+    void objectInserted(ManagedObject *object);
+    void objectDeleted(ManagedObject *object);
+    void contextReset();
+    void didSave();
+
+private:
+    friend class PersistentStoreCoordinator;
+
+    ManagedObject *createObject(const EntityDescription *entity, qint64 id);
+    void markChanged(ManagedObject *object);
+    void undelete(ManagedObject *object);
+    void unlinkInverse(ManagedObject *object, const RelationshipDescription &r, ManagedObject *other);
+    void linkInverse(ManagedObject *object, const RelationshipDescription &r, ManagedObject *other);
+    void announce(ManagedObject *object, const QString &key);
+    void compactLiveLists();
+
+    std::shared_ptr<const ManagedObjectModel> m_model;
+    PersistentStoreCoordinator *m_coordinator;
+    std::vector<std::unique_ptr<ManagedObject>> m_owned;
+    std::vector<std::vector<ManagedObject *>> m_live; // by entity index, in insertion order
+    std::vector<qint64> m_nextID;                     // by entity index
+    std::vector<ManagedObject *> m_changed;
+    size_t m_tombstones = 0;
+    UndoManager m_undoManager;
+    std::function<bool()> m_commitEditing;
+};
