@@ -1,66 +1,21 @@
 #include "core/credentials/AGKeychain.h"
 
 #include "core/Log.h"
+#include "core/credentials/LibSecret.h"
 #include "core/credentials/SecretCall.h"
-
-// Qt defines "signals" as a keyword; GLib uses it as a field name.
-#pragma push_macro("signals")
-#undef signals
-#include <libsecret/secret.h>
-#pragma pop_macro("signals")
+#include "core/credentials/SecretConnection.h"
+#include "core/credentials/SecretMatches.h"
 
 #include <memory>
 
 namespace {
 
-struct GErrorFree
-{
-    void operator()(GError *error) const { g_error_free(error); }
-};
-using ErrorPtr = std::unique_ptr<GError, GErrorFree>;
-
-struct GObjectUnref
-{
-    void operator()(gpointer object) const { g_object_unref(object); }
-};
-using ServicePtr = std::unique_ptr<SecretService, GObjectUnref>;
-
-struct SecretValueUnref
-{
-    void operator()(SecretValue *value) const { secret_value_unref(value); }
-};
-using ValuePtr = std::unique_ptr<SecretValue, SecretValueUnref>;
-
-// The three attributes alone identify an item, whoever stored it: an item made by hand with
-// secret-tool or Seahorse is found as well, so the schema's name is written but not matched.
-const SecretSchema *schema()
-{
-    static const SecretSchema instance = [] {
-        SecretSchema s{};
-        s.name = "org.kelvara.GenericPassword";
-        s.flags = SECRET_SCHEMA_DONT_MATCH_NAME;
-        s.attributes[0] = {"label", SECRET_SCHEMA_ATTRIBUTE_STRING};
-        s.attributes[1] = {"description", SECRET_SCHEMA_ATTRIBUTE_STRING};
-        s.attributes[2] = {"account", SECRET_SCHEMA_ATTRIBUTE_STRING};
-        return s;
-    }();
-    return &instance;
-}
-
-GHashTable *attributesFor(const QString &itemName, const QString &itemKind,
-                          const QString &username)
-{
-    GHashTable *attributes = g_hash_table_new_full(g_str_hash, g_str_equal, g_free, g_free);
-    g_hash_table_insert(attributes, g_strdup("label"), g_strdup(itemName.toUtf8().constData()));
-    g_hash_table_insert(attributes, g_strdup("description"),
-                        g_strdup(itemKind.toUtf8().constData()));
-    g_hash_table_insert(attributes, g_strdup("account"), g_strdup(username.toUtf8().constData()));
-    return attributes;
-}
+using ErrorPtr = std::unique_ptr<GError, decltype(&g_error_free)>;
+using ValuePtr = std::unique_ptr<SecretValue, decltype(&secret_value_unref)>;
 
 ErrorPtr failure(int code, const char *message)
 {
-    return ErrorPtr(g_error_new_literal(SECRET_ERROR, code, message));
+    return ErrorPtr(g_error_new_literal(SECRET_ERROR, code, message), &g_error_free);
 }
 
 // The logger ends each line itself, so the texts' own line ends are dropped.
@@ -93,61 +48,24 @@ void logFailure(const char *format, const GError *error)
     Log::line(failureFormat(format), failureArguments(error));
 }
 
-// The items matching the three attributes, with the service connection they were found on.
-class Matches
-{
-public:
-    Matches(const QString &itemName, const QString &itemKind, const QString &username,
-            SecretSearchFlags flags, GCancellable *cancellable)
-    {
-        GError *error = nullptr;
-        // A connection of its own per call: libsecret's shared one would stay tied to the
-        // thread that happened to create it.
-        m_service.reset(secret_service_open_sync(SECRET_TYPE_SERVICE, nullptr,
-                                                 SECRET_SERVICE_OPEN_SESSION, cancellable,
-                                                 &error));
-        if (!m_service) {
-            m_error.reset(error);
-            return;
-        }
-        GHashTable *attributes = attributesFor(itemName, itemKind, username);
-        m_items = secret_service_search_sync(m_service.get(), schema(), attributes, flags,
-                                             cancellable, &error);
-        g_hash_table_unref(attributes);
-        m_error.reset(error);
-    }
-    ~Matches() { g_list_free_full(m_items, g_object_unref); }
-    Matches(const Matches &) = delete;
-    Matches &operator=(const Matches &) = delete;
-
-    const GError *error() const { return m_error.get(); }
-    int count() const { return int(g_list_length(m_items)); }
-    SecretItem *first() const { return m_items ? SECRET_ITEM(m_items->data) : nullptr; }
-    SecretItem *last() const { return m_items ? SECRET_ITEM(g_list_last(m_items)->data) : nullptr; }
-
-private:
-    ServicePtr m_service;
-    GList *m_items = nullptr;
-    ErrorPtr m_error;
-};
-
 ValuePtr passwordValue(const QString &password)
 {
     const QByteArray bytes = password.toUtf8();
-    return ValuePtr(secret_value_new(bytes.constData(), bytes.size(), "text/plain"));
+    return ValuePtr(secret_value_new(bytes.constData(), bytes.size(), "text/plain"),
+                    &secret_value_unref);
 }
 
 // Reads the whole password: a password cut short is a wrong password, and a cut may fall
 // inside a character.
 QString readPassword(SecretItem *item, GCancellable *cancellable)
 {
-    ErrorPtr error;
+    ErrorPtr error(nullptr, &g_error_free);
     if (!item) {
         error = failure(SECRET_ERROR_NO_SUCH_OBJECT, "No item was given");
     } else {
         GError *loadError = nullptr;
         if (secret_item_load_secret_sync(item, cancellable, &loadError)) {
-            if (ValuePtr value{secret_item_get_secret(item)}) {
+            if (const ValuePtr value{secret_item_get_secret(item), &secret_value_unref}) {
                 gsize length = 0;
                 const gchar *bytes = secret_value_get(value.get(), &length);
                 return QString::fromUtf8(bytes, qsizetype(length));
@@ -169,7 +87,7 @@ bool countMatches(const QString &itemName, const QString &itemKind, const QStrin
                   GCancellable *cancellable)
 {
     // Counting needs no secret, so a locked keyring is searched as it is, without a prompt.
-    const Matches matches(itemName, itemKind, username, SECRET_SEARCH_ALL, cancellable);
+    const SecretMatches matches(itemName, itemKind, username, SECRET_SEARCH_ALL, cancellable);
     if (matches.error()) {
         logFailure("status %d from SecKeychainSearchCreateFromAttributes\n", matches.error());
         return false;
@@ -181,7 +99,7 @@ bool countMatches(const QString &itemName, const QString &itemKind, const QStrin
 QString passwordOfFirstMatch(const QString &itemName, const QString &itemKind,
                              const QString &username, GCancellable *cancellable)
 {
-    const Matches matches(itemName, itemKind, username, SECRET_SEARCH_UNLOCK, cancellable);
+    const SecretMatches matches(itemName, itemKind, username, SECRET_SEARCH_UNLOCK, cancellable);
     if (matches.error()) {
         logFailure("status %d from SecKeychainSearchCreateFromAttributes\n", matches.error());
         return QString();
@@ -194,22 +112,22 @@ QString passwordOfFirstMatch(const QString &itemName, const QString &itemKind,
 bool storeItem(const QString &itemName, const QString &itemKind, const QString &username,
                const QString &password, GCancellable *cancellable)
 {
-    GError *error = nullptr;
-    const ServicePtr service(secret_service_open_sync(SECRET_TYPE_SERVICE, nullptr,
-                                                      SECRET_SERVICE_OPEN_SESSION, cancellable,
-                                                      &error));
-    if (service) {
-        GHashTable *attributes = attributesFor(itemName, itemKind, username);
-        const ValuePtr value = passwordValue(password);
-        // No collection named: the default keyring (libsecret asks the desktop to create one
-        // when there is none).
-        secret_service_store_sync(service.get(), schema(), attributes, nullptr,
-                                  itemName.toUtf8().constData(), value.get(), cancellable,
-                                  &error);
-        g_hash_table_unref(attributes);
+    const SecretConnection connection(cancellable);
+    if (connection.error()) {
+        logFailure("Error creating new item: %d\n", connection.error());
+        return false;
     }
+    GError *error = nullptr;
+    GHashTable *attributes = SecretMatches::attributes(itemName, itemKind, username);
+    const ValuePtr value = passwordValue(password);
+    // No collection named: the default keyring (libsecret asks the desktop to create one when
+    // there is none).
+    secret_service_store_sync(connection.service(), SecretMatches::schema(), attributes,
+                              nullptr, itemName.toUtf8().constData(), value.get(), cancellable,
+                              &error);
+    g_hash_table_unref(attributes);
     if (error) {
-        const ErrorPtr owned(error);
+        const ErrorPtr owned(error, &g_error_free);
         logFailure("Error creating new item: %d\n", error);
         return false;
     }
@@ -219,22 +137,21 @@ bool storeItem(const QString &itemName, const QString &itemKind, const QString &
 bool replacePassword(const QString &itemName, const QString &itemKind, const QString &username,
                      const QString &newPassword, GCancellable *cancellable)
 {
-    const Matches matches(itemName, itemKind, username, SECRET_SEARCH_UNLOCK, cancellable);
-    ErrorPtr error;
+    const SecretMatches matches(itemName, itemKind, username, SECRET_SEARCH_UNLOCK, cancellable);
     if (matches.error()) {
         logFailure("Error modifying item: %d", matches.error());
         return false;
     }
     if (!matches.first()) {
-        error = failure(SECRET_ERROR_NO_SUCH_OBJECT, "No matching item");
-    } else {
-        GError *setError = nullptr;
-        const ValuePtr value = passwordValue(newPassword);
-        if (!secret_item_set_secret_sync(matches.first(), value.get(), cancellable, &setError))
-            error.reset(setError);
+        logFailure("Error modifying item: %d",
+                   failure(SECRET_ERROR_NO_SUCH_OBJECT, "No matching item").get());
+        return false;
     }
-    if (error) {
-        logFailure("Error modifying item: %d", error.get());
+    GError *error = nullptr;
+    const ValuePtr value = passwordValue(newPassword);
+    if (!secret_item_set_secret_sync(matches.first(), value.get(), cancellable, &error)) {
+        const ErrorPtr owned(error, &g_error_free);
+        logFailure("Error modifying item: %d", error);
         return false;
     }
     return true;
@@ -243,9 +160,9 @@ bool replacePassword(const QString &itemName, const QString &itemKind, const QSt
 bool deleteLastMatch(const QString &itemName, const QString &itemKind, const QString &username,
                      GCancellable *cancellable)
 {
-    const Matches matches(itemName, itemKind, username,
-                          SecretSearchFlags(SECRET_SEARCH_ALL | SECRET_SEARCH_UNLOCK),
-                          cancellable);
+    const SecretMatches matches(itemName, itemKind, username,
+                                SecretSearchFlags(SECRET_SEARCH_ALL | SECRET_SEARCH_UNLOCK),
+                                cancellable);
     if (matches.error()) {
         logFailure("Error deleting item: %d\n", matches.error());
         return false;
@@ -254,7 +171,7 @@ bool deleteLastMatch(const QString &itemName, const QString &itemKind, const QSt
         return true;
     GError *error = nullptr;
     if (!secret_item_delete_sync(matches.last(), cancellable, &error)) {
-        const ErrorPtr owned(error);
+        const ErrorPtr owned(error, &g_error_free);
         logFailure("Error deleting item: %d\n", error);
         return false;
     }

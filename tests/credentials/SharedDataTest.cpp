@@ -41,9 +41,10 @@ TEST(SharedDataTest, ReadersOnOneThreadNeverSeeAHalfWrittenValue)
         seenByWriter = SharedData::sharedManager();
         // Fresh copies, so that every write frees the text the previous one held.
         for (int i = 0; i < 100000; ++i) {
-            const QString &next = i % 2 ? one : two;
-            shared->setUserName(i % 3 == 0 ? std::nullopt : std::optional(QString(next.data(), next.size())));
-            shared->setPassword(i % 3 == 1 ? std::nullopt : std::optional(QString(next.data(), next.size())));
+            const QString &text = i % 2 ? one : two;
+            const auto fresh = [&text] { return std::optional(QString(text.data(), text.size())); };
+            shared->setUserName(i % 3 == 0 ? std::nullopt : fresh());
+            shared->setPassword(i % 3 == 1 ? std::nullopt : fresh());
         }
         done = true;
     });
