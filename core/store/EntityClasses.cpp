@@ -4,16 +4,17 @@
 #include "core/store/MyNotebook.h"
 #include "core/store/MyTag.h"
 
-std::unique_ptr<ManagedObject> EntityClasses::create(const EntityDescription *entity, ManagedObjectContext *context)
+std::unique_ptr<ManagedObject> EntityClasses::create(const EntityDescription *entity, ManagedObjectContext *context,
+                                                     EntityTable *table)
 {
     const QString &name = entity->name();
     if (name == QLatin1String(MyNote::entityName))
-        return std::make_unique<MyNote>(entity, context);
+        return std::make_unique<MyNote>(entity, context, table);
     if (name == QLatin1String(MyNotebook::entityName))
-        return std::make_unique<MyNotebook>(entity, context);
+        return std::make_unique<MyNotebook>(entity, context, table);
     if (name == QLatin1String(MyTag::entityName))
-        return std::make_unique<MyTag>(entity, context);
-    return std::make_unique<ManagedObject>(entity, context);
+        return std::make_unique<MyTag>(entity, context, table);
+    return std::make_unique<ManagedObject>(entity, context, table);
 }
 
 void EntityClasses::awakeFromInsert(ManagedObject *object)

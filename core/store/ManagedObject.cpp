@@ -5,14 +5,12 @@
 
 #include <QDateTime>
 
-ManagedObject::ManagedObject(const EntityDescription *entity, ManagedObjectContext *context)
+ManagedObject::ManagedObject(const EntityDescription *entity, ManagedObjectContext *context, EntityTable *table)
     : m_entity(entity)
     , m_context(context)
-    , m_relations(entity->relationships().size())
+    , m_table(table)
+    , m_row(table->addRow(this))
 {
-    m_values.reserve(entity->attributes().size());
-    for (const AttributeDescription &a : entity->attributes())
-        m_values.push_back(a.defaultValue);
 }
 
 ManagedObject::~ManagedObject() = default;
@@ -21,7 +19,7 @@ QVariant ManagedObject::value(const QString &key) const
 {
     const int a = m_entity->attributeIndex(key);
     if (a >= 0) {
-        const QVariant &v = m_values[size_t(a)];
+        const QVariant &v = slot(a);
         if (!v.isValid())
             return {};
         switch (m_entity->attribute(a).type) {
@@ -35,7 +33,7 @@ QVariant ManagedObject::value(const QString &key) const
     }
     const int r = m_entity->relationshipIndex(key);
     if (r >= 0 && !m_entity->relationship(r).toMany)
-        return QVariant::fromValue(m_relations[size_t(r)].one);
+        return QVariant::fromValue(relation(r).one);
     return {};
 }
 
@@ -52,7 +50,7 @@ void ManagedObject::write(const char *key, const QVariant &value)
 ManagedObject *ManagedObject::toOne(const QString &relationship) const
 {
     const int r = m_entity->relationshipIndex(relationship);
-    return r >= 0 ? m_relations[size_t(r)].one : nullptr;
+    return r >= 0 ? relation(r).one : nullptr;
 }
 
 QList<ManagedObject *> ManagedObject::toMany(const QString &relationship) const
@@ -60,16 +58,17 @@ QList<ManagedObject *> ManagedObject::toMany(const QString &relationship) const
     const int r = m_entity->relationshipIndex(relationship);
     if (r < 0)
         return {};
-    const auto &many = m_relations[size_t(r)].many;
+    const auto &many = relation(r).many;
     return QList<ManagedObject *>(many.begin(), many.end());
 }
 
 const QString &ManagedObject::foldedString(int attribute) const
 {
-    if (m_folded.empty())
-        m_folded.resize(m_values.size());
-    QString &cached = m_folded[size_t(attribute)];
+    std::vector<QString> &column = m_table->folded[size_t(attribute)];
+    if (column.size() <= m_row)
+        column.resize(m_table->rows.size());
+    QString &cached = column[m_row];
     if (cached.isNull())
-        cached = TextFolding::fold(m_values[size_t(attribute)].toString());
+        cached = TextFolding::fold(slot(attribute).toString());
     return cached;
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/store/EntityDescription.h"
+#include "core/store/EntityTable.h"
 
 #include <QList>
 #include <QString>
@@ -10,15 +11,16 @@
 
 class ManagedObjectContext;
 
-// One object of the store. Attribute values live in slots indexed like the entity's
-// attributes: strings as QString, numbers and booleans as qlonglong or double, dates as
-// milliseconds since 1970 UTC (so that comparing them costs nothing). value() hands dates out
-// as QDateTime. Every write goes through the context, which records undo, marks the object
+// One object of the store. Its attribute values live in its row of the entity's table, in slots
+// indexed like the entity's attributes: strings as QString, numbers and booleans as qlonglong
+// or double, dates as milliseconds since 1970 UTC (so that comparing them costs nothing).
+// value() hands dates out as QDateTime. Every write goes through the context, which records undo, marks the object
 // changed and emits the change signal.
 class ManagedObject
 {
 public:
-    ManagedObject(const EntityDescription *entity, ManagedObjectContext *context);
+    // Takes a new row of the table, filled with the entity's defaults.
+    ManagedObject(const EntityDescription *entity, ManagedObjectContext *context, EntityTable *table);
     virtual ~ManagedObject();
     ManagedObject(const ManagedObject &) = delete;
     ManagedObject &operator=(const ManagedObject &) = delete;
@@ -27,7 +29,7 @@ public:
     ManagedObjectContext *managedObjectContext() const { return m_context; }
     // The object's key in its table; assigned at insert, never reused.
     qint64 objectID() const { return m_id; }
-    bool isDeleted() const { return m_deleted; }
+    bool isDeleted() const { return m_table->deleted[m_row] != 0; }
 
     // Attributes (dates as QDateTime, booleans as bool) and to-one relationships (as a
     // ManagedObject* in the variant). Unknown keys give an invalid variant.
@@ -35,12 +37,12 @@ public:
     // A raw write by key: changes the value and emits its change signal, runs no setter logic.
     void setValue(const QString &key, const QVariant &value);
 
-    ManagedObject *toOne(int relationship) const { return m_relations[size_t(relationship)].one; }
-    const std::vector<ManagedObject *> &toMany(int relationship) const { return m_relations[size_t(relationship)].many; }
+    ManagedObject *toOne(int relationship) const { return relation(relationship).one; }
+    const std::vector<ManagedObject *> &toMany(int relationship) const { return relation(relationship).many; }
     ManagedObject *toOne(const QString &relationship) const;
     QList<ManagedObject *> toMany(const QString &relationship) const;
 
-    const QVariant &slot(int attribute) const { return m_values[size_t(attribute)]; }
+    const QVariant &slot(int attribute) const { return m_table->values[size_t(attribute)][m_row]; }
     // The case- and diacritic-folded text of a string attribute, cached until it changes.
     const QString &foldedString(int attribute) const;
 
@@ -48,15 +50,15 @@ protected:
     // Helpers for the typed entity classes.
     int attr(const char *key) const { return m_entity->attributeIndex(QLatin1String(key)); }
     int rel(const char *key) const { return m_entity->relationshipIndex(QLatin1String(key)); }
-    QString stringValue(const char *key) const { return m_values[size_t(attr(key))].toString(); }
-    qint64 integerValue(const char *key) const { return m_values[size_t(attr(key))].toLongLong(); }
+    QString stringValue(const char *key) const { return slot(attr(key)).toString(); }
+    qint64 integerValue(const char *key) const { return slot(attr(key)).toLongLong(); }
     bool boolValue(const char *key) const { return integerValue(key) != 0; }
     void write(const char *key, const QVariant &value);
     template<typename T>
     QList<T *> members(const char *relationship) const
     {
         QList<T *> result;
-        for (ManagedObject *o : m_relations[size_t(rel(relationship))].many)
+        for (ManagedObject *o : relation(rel(relationship)).many)
             result.push_back(static_cast<T *>(o));
         return result;
     }
@@ -65,23 +67,20 @@ private:
     friend class ManagedObjectContext;
     friend class PersistentStoreCoordinator;
 
-    struct Relation
-    {
-        ManagedObject *one = nullptr;
-        std::vector<ManagedObject *> many;
-    };
+    using Relation = EntityTable::Relation;
+    EntityTable::Relation &relation(int relationship) const { return m_table->relations[size_t(relationship)][m_row]; }
+    QVariant &slotRef(int attribute) { return m_table->values[size_t(attribute)][m_row]; }
+    void setDeleted(bool deleted) { m_table->deleted[m_row] = deleted ? 1 : 0; }
 
     const EntityDescription *m_entity;
     ManagedObjectContext *m_context;
+    EntityTable *m_table = nullptr;
+    quint32 m_row = 0;
     qint64 m_id = 0;
-    std::vector<QVariant> m_values;
-    std::vector<Relation> m_relations;
-    mutable std::vector<QString> m_folded; // empty until first search; null entry = stale
     // Save bookkeeping.
     quint64 m_dirtyAttributes = 0;
     quint64 m_dirtyRelations = 0;
     bool m_persisted = false; // a row exists in the file
-    bool m_deleted = false;
     bool m_pendingSave = false; // in the context's changed set
 };
 

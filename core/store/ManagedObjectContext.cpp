@@ -48,12 +48,12 @@ ManagedObjectContext::ManagedObjectContext(std::shared_ptr<const ManagedObjectMo
     : QObject(parent)
     , m_model(std::move(model))
     , m_coordinator(coordinator)
-    , m_live(m_model->entities().size())
     , m_nextID(m_model->entities().size(), 1)
 {
     for (const auto &entity : m_model->entities()) {
         if (entity->attributes().size() > 64 || entity->relationships().size() > 64)
             throw std::invalid_argument("an entity has more than 64 attributes or relationships");
+        m_tables.push_back(std::make_unique<EntityTable>(entity.get()));
     }
 }
 
@@ -61,11 +61,10 @@ ManagedObjectContext::~ManagedObjectContext() = default;
 
 ManagedObject *ManagedObjectContext::createObject(const EntityDescription *entity, qint64 id)
 {
-    std::unique_ptr<ManagedObject> object = EntityClasses::create(entity, this);
+    std::unique_ptr<ManagedObject> object = EntityClasses::create(entity, this, m_tables[size_t(entity->index())].get());
     ManagedObject *raw = object.get();
     raw->m_id = id;
     m_owned.push_back(std::move(object));
-    m_live[size_t(entity->index())].push_back(raw);
     qint64 &next = m_nextID[size_t(entity->index())];
     next = std::max(next, id + 1);
     return raw;
@@ -109,16 +108,16 @@ ManagedObject *ManagedObjectContext::insertNewObject(const QString &entityName)
 
 void ManagedObjectContext::deleteObject(ManagedObject *object)
 {
-    if (!object || object->m_deleted || object->m_context != this)
+    if (!object || object->isDeleted() || object->m_context != this)
         return;
     const auto &relationships = object->entity().relationships();
     for (size_t i = 0; i < relationships.size(); ++i) {
         const RelationshipDescription &r = relationships[i];
         std::vector<ManagedObject *> related;
         if (r.toMany)
-            related = object->m_relations[i].many;
-        else if (object->m_relations[i].one)
-            related.push_back(object->m_relations[i].one);
+            related = object->relation(int(i)).many;
+        else if (object->relation(int(i)).one)
+            related.push_back(object->relation(int(i)).one);
         for (ManagedObject *other : related) {
             if (r.toMany)
                 removeFromMany(object, int(i), other);
@@ -128,8 +127,7 @@ void ManagedObjectContext::deleteObject(ManagedObject *object)
                 deleteObject(other);
         }
     }
-    object->m_deleted = true;
-    ++m_tombstones;
+    object->setDeleted(true);
     markChanged(object);
     m_undoManager.registerUndo([this, object] { undelete(object); });
     emit objectDeleted(object);
@@ -137,26 +135,12 @@ void ManagedObjectContext::deleteObject(ManagedObject *object)
 
 void ManagedObjectContext::undelete(ManagedObject *object)
 {
-    if (!object->m_deleted)
+    if (!object->isDeleted())
         return;
-    object->m_deleted = false;
-    auto &live = m_live[size_t(object->entity().index())];
-    if (std::find(live.begin(), live.end(), object) == live.end())
-        live.push_back(object);
-    else
-        --m_tombstones;
+    object->setDeleted(false);
     markChanged(object);
     m_undoManager.registerUndo([this, object] { deleteObject(object); });
     emit objectInserted(object);
-}
-
-void ManagedObjectContext::compactLiveLists()
-{
-    if (m_tombstones == 0)
-        return;
-    for (auto &live : m_live)
-        std::erase_if(live, [](const ManagedObject *o) { return o->m_deleted; });
-    m_tombstones = 0;
 }
 
 QList<ManagedObject *> ManagedObjectContext::executeFetchRequest(const FetchRequest &request) const
@@ -165,10 +149,11 @@ QList<ManagedObject *> ManagedObjectContext::executeFetchRequest(const FetchRequ
     if (!entity)
         throw std::invalid_argument(QStringLiteral("no entity %1").arg(request.entityName).toStdString());
     request.predicate.validate(*entity);
+    const EntityTable &table = *m_tables[size_t(entity->index())];
     std::vector<ManagedObject *> matches;
-    for (ManagedObject *o : m_live[size_t(entity->index())]) {
-        if (!o->m_deleted && request.predicate.evaluate(o))
-            matches.push_back(o);
+    for (size_t row = 0; row < table.rows.size(); ++row) {
+        if (!table.deleted[row] && request.predicate.evaluate(table.rows[row]))
+            matches.push_back(table.rows[row]);
     }
     SortDescriptor::sort(matches, request.sortDescriptors);
     return QList<ManagedObject *>(matches.begin(), matches.end());
@@ -186,9 +171,10 @@ int ManagedObjectContext::countForFetchRequest(const FetchRequest &request) cons
     if (!entity)
         throw std::invalid_argument(QStringLiteral("no entity %1").arg(request.entityName).toStdString());
     request.predicate.validate(*entity);
+    const EntityTable &table = *m_tables[size_t(entity->index())];
     int n = 0;
-    for (const ManagedObject *o : m_live[size_t(entity->index())]) {
-        if (!o->m_deleted && request.predicate.evaluate(o))
+    for (size_t row = 0; row < table.rows.size(); ++row) {
+        if (!table.deleted[row] && request.predicate.evaluate(table.rows[row]))
             ++n;
     }
     return n;
@@ -214,11 +200,12 @@ void ManagedObjectContext::setValue(ManagedObject *object, const QString &key, c
 void ManagedObjectContext::setAttribute(ManagedObject *object, int attribute, const QVariant &value)
 {
     const AttributeDescription &a = object->entity().attribute(attribute);
-    QVariant old = object->m_values[size_t(attribute)];
-    object->m_values[size_t(attribute)] = toSlot(a, value);
+    QVariant old = object->slot(attribute);
+    object->slotRef(attribute) = toSlot(a, value);
     object->m_dirtyAttributes |= bit(attribute);
-    if (!object->m_folded.empty())
-        object->m_folded[size_t(attribute)] = QString();
+    std::vector<QString> &folded = object->m_table->folded[size_t(attribute)];
+    if (object->m_row < folded.size())
+        folded[object->m_row] = QString();
     markChanged(object);
     m_undoManager.registerUndo([this, object, attribute, old] {
         const AttributeDescription &desc = object->entity().attribute(attribute);
@@ -232,7 +219,7 @@ void ManagedObjectContext::setAttribute(ManagedObject *object, int attribute, co
 
 void ManagedObjectContext::unlinkInverse(ManagedObject *object, const RelationshipDescription &r, ManagedObject *other)
 {
-    ManagedObject::Relation &inverse = other->m_relations[size_t(r.inverseIndex)];
+    ManagedObject::Relation &inverse = other->relation(r.inverseIndex);
     if (r.destination->relationship(r.inverseIndex).toMany)
         std::erase(inverse.many, object);
     else if (inverse.one == object)
@@ -244,7 +231,7 @@ void ManagedObjectContext::unlinkInverse(ManagedObject *object, const Relationsh
 void ManagedObjectContext::linkInverse(ManagedObject *object, const RelationshipDescription &r, ManagedObject *other)
 {
     const RelationshipDescription &inverseDesc = r.destination->relationship(r.inverseIndex);
-    ManagedObject::Relation &inverse = other->m_relations[size_t(r.inverseIndex)];
+    ManagedObject::Relation &inverse = other->relation(r.inverseIndex);
     if (inverseDesc.toMany) {
         if (std::find(inverse.many.begin(), inverse.many.end(), object) == inverse.many.end())
             inverse.many.push_back(object);
@@ -252,7 +239,7 @@ void ManagedObjectContext::linkInverse(ManagedObject *object, const Relationship
         // The other side can belong to one object only: take it away from its previous owner.
         if (inverse.one && inverse.one != object) {
             ManagedObject *previous = inverse.one;
-            ManagedObject::Relation &prevRel = previous->m_relations[size_t(inverseDesc.inverseIndex)];
+            ManagedObject::Relation &prevRel = previous->relation(inverseDesc.inverseIndex);
             if (r.toMany)
                 std::erase(prevRel.many, other);
             else
@@ -269,12 +256,12 @@ void ManagedObjectContext::linkInverse(ManagedObject *object, const Relationship
 void ManagedObjectContext::setToOne(ManagedObject *object, int relationship, ManagedObject *target)
 {
     const RelationshipDescription &r = object->entity().relationship(relationship);
-    ManagedObject *old = object->m_relations[size_t(relationship)].one;
+    ManagedObject *old = object->relation(relationship).one;
     if (old == target)
         return;
     if (old)
         unlinkInverse(object, r, old);
-    object->m_relations[size_t(relationship)].one = target;
+    object->relation(relationship).one = target;
     object->m_dirtyRelations |= bit(relationship);
     markChanged(object);
     if (target)
@@ -290,7 +277,7 @@ void ManagedObjectContext::setToOne(ManagedObject *object, int relationship, Man
 void ManagedObjectContext::addToMany(ManagedObject *object, int relationship, ManagedObject *member)
 {
     const RelationshipDescription &r = object->entity().relationship(relationship);
-    auto &many = object->m_relations[size_t(relationship)].many;
+    auto &many = object->relation(relationship).many;
     if (!member || std::find(many.begin(), many.end(), member) != many.end())
         return;
     many.push_back(member);
@@ -305,7 +292,7 @@ void ManagedObjectContext::addToMany(ManagedObject *object, int relationship, Ma
 void ManagedObjectContext::removeFromMany(ManagedObject *object, int relationship, ManagedObject *member)
 {
     const RelationshipDescription &r = object->entity().relationship(relationship);
-    auto &many = object->m_relations[size_t(relationship)].many;
+    auto &many = object->relation(relationship).many;
     auto it = std::find(many.begin(), many.end(), member);
     if (it == many.end())
         return;
@@ -321,7 +308,7 @@ void ManagedObjectContext::removeFromMany(ManagedObject *object, int relationshi
 bool ManagedObjectContext::hasChanges() const
 {
     return std::any_of(m_changed.begin(), m_changed.end(), [](const ManagedObject *o) {
-        return o->m_deleted ? o->m_persisted : (!o->m_persisted || o->m_dirtyAttributes || o->m_dirtyRelations);
+        return o->isDeleted() ? o->m_persisted : (!o->m_persisted || o->m_dirtyAttributes || o->m_dirtyRelations);
     });
 }
 
@@ -337,27 +324,31 @@ bool ManagedObjectContext::save(AppError *error)
     if (!m_coordinator->writeChanges(m_changed, error))
         return false; // every change stays marked, to be written by the next save
     for (ManagedObject *o : m_changed) {
-        o->m_persisted = !o->m_deleted;
+        o->m_persisted = !o->isDeleted();
         o->m_dirtyAttributes = 0;
         o->m_dirtyRelations = 0;
         o->m_pendingSave = false;
     }
     m_changed.clear();
-    compactLiveLists();
     emit didSave();
     return true;
 }
 
 void ManagedObjectContext::reset()
 {
-    for (auto &live : m_live)
-        live.clear();
     for (ManagedObject *o : m_changed)
         o->m_pendingSave = false;
     m_changed.clear();
-    for (auto &owned : m_owned)
-        owned->m_deleted = true;
-    m_tombstones = 0;
+    // The forgotten objects keep their (retired) rows, flagged deleted and never written again.
+    for (auto &owned : m_owned) {
+        owned->setDeleted(true);
+        owned->m_persisted = false;
+    }
+    for (auto &table : m_tables) {
+        const EntityDescription *entity = table->entity;
+        m_retiredTables.push_back(std::move(table));
+        table = std::make_unique<EntityTable>(entity);
+    }
     std::fill(m_nextID.begin(), m_nextID.end(), 1);
     m_undoManager.removeAllActions();
     emit contextReset();

@@ -86,15 +86,14 @@ private:
     void unlinkInverse(ManagedObject *object, const RelationshipDescription &r, ManagedObject *other);
     void linkInverse(ManagedObject *object, const RelationshipDescription &r, ManagedObject *other);
     void announce(ManagedObject *object, const QString &key);
-    void compactLiveLists();
 
     std::shared_ptr<const ManagedObjectModel> m_model;
     PersistentStoreCoordinator *m_coordinator;
     std::vector<std::unique_ptr<ManagedObject>> m_owned;
-    std::vector<std::vector<ManagedObject *>> m_live; // by entity index, in insertion order
-    std::vector<qint64> m_nextID;                     // by entity index
+    std::vector<std::unique_ptr<EntityTable>> m_tables; // by entity index; rows in insertion order
+    std::vector<std::unique_ptr<EntityTable>> m_retiredTables; // of objects forgotten by reset()
+    std::vector<qint64> m_nextID;                       // by entity index
     std::vector<ManagedObject *> m_changed;
-    size_t m_tombstones = 0;
     UndoManager m_undoManager;
     std::function<bool()> m_commitEditing;
 };

@@ -218,7 +218,7 @@ bool PersistentStoreCoordinator::loadObjects(ManagedObjectContext &context, AppE
             ManagedObject *object = context.createObject(entity.get(), select->integer(0));
             for (size_t a = 0; a < attributes.size(); ++a) {
                 const int column = int(a) + 1;
-                QVariant &slot = object->m_values[a];
+                QVariant &slot = object->slotRef(int(a));
                 if (select->isNull(column))
                     slot = QVariant();
                 else if (attributes[a].type == AttributeType::String)
@@ -245,8 +245,8 @@ bool PersistentStoreCoordinator::loadObjects(ManagedObjectContext &context, AppE
         ManagedObject *target = byID[size_t(r.destination->index())].value(link.target);
         if (!target)
             continue; // a dangling key reads as no relationship
-        link.object->m_relations[size_t(link.relationship)].one = target;
-        ManagedObject::Relation &inverse = target->m_relations[size_t(r.inverseIndex)];
+        link.object->relation(link.relationship).one = target;
+        ManagedObject::Relation &inverse = target->relation(r.inverseIndex);
         if (r.destination->relationship(r.inverseIndex).toMany)
             inverse.many.push_back(link.object);
         else
@@ -265,8 +265,8 @@ bool PersistentStoreCoordinator::loadObjects(ManagedObjectContext &context, AppE
             ManagedObject *member = members.value(select->integer(1));
             if (!owner || !member)
                 continue;
-            owner->m_relations[size_t(join.ownerRelationship)].many.push_back(member);
-            member->m_relations[size_t(r.inverseIndex)].many.push_back(owner);
+            owner->relation(join.ownerRelationship).many.push_back(member);
+            member->relation(r.inverseIndex).many.push_back(owner);
         }
         if (select->failed())
             return fail();
@@ -291,7 +291,7 @@ bool PersistentStoreCoordinator::writeJoinRows(ManagedObject *object, bool repla
                 QStringLiteral("INSERT OR IGNORE INTO %1 (owner_pk, member_pk) VALUES (?, ?)").arg(quoted(join.name)));
             if (!add)
                 return false;
-            for (ManagedObject *member : object->m_relations[size_t(join.ownerRelationship)].many) {
+            for (ManagedObject *member : object->relation(join.ownerRelationship).many) {
                 add->reset();
                 if (!add->bind(1, object->objectID()) || !add->bind(2, member->objectID()) || !add->run())
                     return false;
@@ -307,7 +307,7 @@ bool PersistentStoreCoordinator::writeObject(ManagedObject *object)
     const QString table = quoted(entity.name());
     const auto &attributes = entity.attributes();
 
-    if (object->m_deleted) {
+    if (object->isDeleted()) {
         if (!object->m_persisted)
             return true;
         SqliteStatement *remove = m_database.prepare(QStringLiteral("DELETE FROM %1 WHERE Z_PK = ?").arg(table));
@@ -333,14 +333,14 @@ bool PersistentStoreCoordinator::writeObject(ManagedObject *object)
         if (object->m_persisted && !(object->m_dirtyAttributes & bit(int(a))))
             continue;
         columns << quoted(attributes[a].name);
-        values << object->m_values[a];
+        values << object->slot(int(a));
     }
     for (size_t r = 0; r < entity.relationships().size(); ++r) {
         const RelationshipDescription &rel = entity.relationship(int(r));
         if (rel.toMany || (object->m_persisted && !(object->m_dirtyRelations & bit(int(r)))))
             continue;
         columns << quoted(relationshipColumn(rel));
-        ManagedObject *target = object->m_relations[r].one;
+        ManagedObject *target = object->relation(int(r)).one;
         values << (target ? QVariant(qlonglong(target->objectID())) : QVariant());
     }
 
