@@ -1,0 +1,108 @@
+#include "core/store/MyNote.h"
+#include "core/store/MyNotebook.h"
+#include "tests/support/TempStore.h"
+#include "ui/ArrayController.h"
+
+#include <QAbstractItemModelTester>
+#include <QSignalSpy>
+
+#include <gtest/gtest.h>
+
+namespace {
+QStringList titles(const ArrayController &controller)
+{
+    QStringList result;
+    for (ManagedObject *o : controller.arrangedObjects())
+        result << static_cast<MyNote *>(o)->title();
+    return result;
+}
+} // namespace
+
+TEST(ArrayControllerTest, ListsANotebooksTasksFilteredAndSortedAndFollowsChangesWithoutResorting)
+{
+    TempStore store;
+    MyNotebook *inbox = store.firstNotebook();
+    MyNotebook *other = store.notebook(QStringLiteral("Other"));
+    MyNote *c = store.task(QStringLiteral("c"), inbox);
+    MyNote *a = store.task(QStringLiteral("a"), inbox);
+    MyNote *b = store.task(QStringLiteral("b"), inbox);
+    store.task(QStringLiteral("elsewhere"), other);
+
+    ArrayController tasks;
+    QAbstractItemModelTester tester(&tasks, QAbstractItemModelTester::FailureReportingMode::Fatal);
+    tasks.setManagedObjectContext(&store.context());
+    tasks.setFilterPredicate(Predicate::withFormat(QStringLiteral("active == 1")));
+    tasks.setSortDescriptors({SortDescriptor(QStringLiteral("title"))});
+    QSignalSpy arranged(&tasks, &ArrayController::arrangedObjectsChanged);
+    tasks.setContentRelationship(inbox, QStringLiteral("notes"));
+    EXPECT_EQ(titles(tasks), (QStringList{QStringLiteral("a"), QStringLiteral("b"), QStringLiteral("c")}));
+    ASSERT_EQ(arranged.size(), 1);
+    EXPECT_EQ(arranged.last().at(0).toInt(), 3);
+    EXPECT_EQ(tasks.selectedObjects(), QList<ManagedObject *>{a}) << "a non-empty list keeps a selection";
+
+    // A changed attribute refreshes its row in place.
+    QSignalSpy changed(&tasks, &QAbstractItemModel::dataChanged);
+    tasks.setSelectedObjects({b});
+    b->setTitle(QStringLiteral("z"));
+    EXPECT_GE(changed.size(), 1);
+    EXPECT_EQ(titles(tasks), (QStringList{QStringLiteral("a"), QStringLiteral("z"), QStringLiteral("c")}));
+    // Rearranging sorts again and keeps the selected object selected.
+    tasks.rearrangeObjects();
+    EXPECT_EQ(titles(tasks), (QStringList{QStringLiteral("a"), QStringLiteral("c"), QStringLiteral("z")}));
+    EXPECT_EQ(tasks.selectedObjects(), QList<ManagedObject *>{b});
+
+    // A task trashed stays until the list is arranged again; one deleted leaves at once.
+    c->setActive(false);
+    EXPECT_EQ(tasks.count(), 3);
+    tasks.rearrangeObjects();
+    EXPECT_EQ(titles(tasks), (QStringList{QStringLiteral("a"), QStringLiteral("z")}));
+    tasks.setSelectedObjects({b});
+    store.context().deleteObject(b);
+    EXPECT_EQ(titles(tasks), QStringList{QStringLiteral("a")});
+    EXPECT_EQ(tasks.selectedObjects(), QList<ManagedObject *>{a}) << "the selection moves to a neighbour";
+
+    // A task joining the notebook is appended once the action is over; one leaving goes.
+    arranged.clear();
+    MyNote *added = store.task(QStringLiteral("added"), inbox);
+    tasks.processPendingChanges();
+    EXPECT_EQ(titles(tasks), (QStringList{QStringLiteral("a"), QStringLiteral("added")}));
+    ASSERT_FALSE(arranged.isEmpty());
+    EXPECT_EQ(arranged.last().at(0).toInt(), 2);
+    added->setNotebook(other);
+    EXPECT_EQ(titles(tasks), QStringList{QStringLiteral("a")});
+    a->setActive(false); // stays until arranged, and joins nothing
+    a->setNotebook(inbox);
+    tasks.processPendingChanges();
+    EXPECT_EQ(tasks.count(), 1);
+
+    // Switching the notebook shows its tasks; a notebook deleted empties the list.
+    tasks.setContentRelationship(other, QStringLiteral("notes"));
+    EXPECT_EQ(titles(tasks), (QStringList{QStringLiteral("added"), QStringLiteral("elsewhere")}));
+    store.context().deleteObject(other);
+    EXPECT_EQ(tasks.count(), 0);
+}
+
+TEST(ArrayControllerTest, FetchModeAddsInsertedObjectsThatMatchAndEmptiesOnAWipe)
+{
+    TempStore store;
+    ArrayController notebooks;
+    QAbstractItemModelTester tester(&notebooks, QAbstractItemModelTester::FailureReportingMode::Fatal);
+    notebooks.setManagedObjectContext(&store.context());
+    notebooks.setEntityName(QStringLiteral("MyNotebook"));
+    notebooks.setFetchPredicate(Predicate::withFormat(QStringLiteral("deleted == 0")));
+    notebooks.setSortDescriptors({SortDescriptor(QStringLiteral("name"), true, SortDescriptor::Comparison::CaseInsensitive)});
+    EXPECT_EQ(notebooks.count(), 1);
+
+    MyNotebook *work = store.notebook(QStringLiteral("work"));
+    MyNotebook *gone = store.notebook(QStringLiteral("gone"));
+    gone->setDeleted(true);
+    notebooks.processPendingChanges();
+    EXPECT_EQ(notebooks.count(), 2) << "the notebook marked deleted does not match";
+    EXPECT_EQ(notebooks.indexOf(work), 1);
+    EXPECT_EQ(notebooks.data(notebooks.index(1), Qt::DisplayRole).toString(), QStringLiteral("work"));
+
+    EXPECT_TRUE(store.stack().DeleteDatabase());
+    EXPECT_EQ(notebooks.count(), 0);
+    notebooks.processPendingChanges();
+    EXPECT_EQ(notebooks.count(), 1) << "only the fresh store's notebook";
+}

@@ -1,0 +1,289 @@
+#include "ui/ArrayController.h"
+
+#include "core/store/ManagedObjectContext.h"
+
+#include <QTimer>
+
+#include <algorithm>
+
+ArrayController::ArrayController(QObject *parent)
+    : QAbstractListModel(parent)
+    , m_selection(this)
+{
+    connect(&m_selection, &QItemSelectionModel::selectionChanged, this, &ArrayController::selectionChanged);
+}
+
+ArrayController::~ArrayController() = default;
+
+void ArrayController::setManagedObjectContext(ManagedObjectContext *context)
+{
+    for (const auto &c : std::as_const(m_connections))
+        disconnect(c);
+    m_connections.clear();
+    m_context = context;
+    if (context) {
+        m_connections << connect(context, &ManagedObjectContext::objectChanged, this, &ArrayController::onObjectChanged)
+                      << connect(context, &ManagedObjectContext::objectInserted, this, &ArrayController::onObjectInserted)
+                      << connect(context, &ManagedObjectContext::objectDeleted, this, &ArrayController::onObjectDeleted)
+                      << connect(context, &ManagedObjectContext::contextReset, this, &ArrayController::onContextReset);
+    }
+}
+
+void ArrayController::setEntityName(const QString &entityName)
+{
+    m_entityName = entityName;
+}
+
+void ArrayController::setContentRelationship(ManagedObject *owner, const QString &relationship)
+{
+    m_owner = owner;
+    m_relationship = relationship;
+    rearrangeObjects();
+}
+
+void ArrayController::setFilterPredicate(const Predicate &predicate)
+{
+    m_filterPredicate = predicate;
+    rearrangeObjects();
+}
+
+void ArrayController::setSortDescriptors(std::vector<SortDescriptor> descriptors)
+{
+    m_sortDescriptors = std::move(descriptors);
+    rearrangeObjects();
+}
+
+QList<ManagedObject *> ArrayController::fetchContent() const
+{
+    if (!m_context)
+        return {};
+    if (!m_relationship.isEmpty())
+        return m_owner && !m_owner->isDeleted() ? m_owner->toMany(m_relationship) : QList<ManagedObject *>();
+    if (m_entityName.isEmpty())
+        return {};
+    return m_context->fetch(m_entityName, m_fetchPredicate);
+}
+
+void ArrayController::rearrangeObjects()
+{
+    const QList<ManagedObject *> selected = selectedObjects();
+    const int oldCount = count();
+    const QList<ManagedObject *> content = fetchContent();
+    m_content.clear();
+    if (!m_relationship.isEmpty()) {
+        for (ManagedObject *o : content)
+            m_content.insert(o);
+    }
+    std::vector<ManagedObject *> arranged;
+    arranged.reserve(size_t(content.size()));
+    for (ManagedObject *o : content) {
+        if (!o->isDeleted() && m_filterPredicate.evaluate(o))
+            arranged.push_back(o);
+    }
+    SortDescriptor::sort(arranged, m_sortDescriptors);
+    m_pending.clear();
+
+    beginResetModel();
+    m_arranged = QList<ManagedObject *>(arranged.begin(), arranged.end());
+    rebuildRowIndex();
+    endResetModel();
+
+    setSelectedObjects(selected);
+    ensureSelection();
+    emit arrangedObjectsChanged(count(), oldCount);
+}
+
+void ArrayController::rebuildRowIndex()
+{
+    m_rowOf.clear();
+    m_rowOf.reserve(m_arranged.size());
+    for (int i = 0; i < m_arranged.size(); ++i)
+        m_rowOf.insert(m_arranged.at(i), i);
+}
+
+ManagedObject *ArrayController::objectAt(int row) const
+{
+    return row >= 0 && row < m_arranged.size() ? m_arranged.at(row) : nullptr;
+}
+
+int ArrayController::indexOf(const ManagedObject *object) const
+{
+    return m_rowOf.value(object, -1);
+}
+
+QList<int> ArrayController::selectionIndexes() const
+{
+    QList<int> rows;
+    for (const QModelIndex &index : m_selection.selectedRows())
+        rows << index.row();
+    std::sort(rows.begin(), rows.end());
+    return rows;
+}
+
+QList<ManagedObject *> ArrayController::selectedObjects() const
+{
+    QList<ManagedObject *> objects;
+    for (int row : selectionIndexes())
+        objects << m_arranged.at(row);
+    return objects;
+}
+
+ManagedObject *ArrayController::firstSelectedObject() const
+{
+    const QList<int> rows = selectionIndexes();
+    return rows.isEmpty() ? nullptr : m_arranged.at(rows.first());
+}
+
+bool ArrayController::setSelectionIndexes(const QList<int> &rows)
+{
+    QItemSelection selection;
+    for (int row : rows) {
+        if (row >= 0 && row < count())
+            selection.select(index(row), index(row));
+    }
+    m_selection.select(selection, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+    if (!selection.isEmpty())
+        m_selection.setCurrentIndex(selection.indexes().first(), QItemSelectionModel::NoUpdate);
+    return !rows.isEmpty() && !selection.isEmpty();
+}
+
+bool ArrayController::setSelectedObjects(const QList<ManagedObject *> &objects)
+{
+    QList<int> rows;
+    for (ManagedObject *o : objects) {
+        const int row = indexOf(o);
+        if (row >= 0)
+            rows << row;
+    }
+    const bool took = setSelectionIndexes(rows);
+    return took && rows.size() == objects.size();
+}
+
+void ArrayController::ensureSelection()
+{
+    if (m_avoidsEmptySelection && count() > 0 && !m_selection.hasSelection())
+        setSelectionIndexes({0});
+}
+
+int ArrayController::rowCount(const QModelIndex &parent) const
+{
+    return parent.isValid() ? 0 : count();
+}
+
+QVariant ArrayController::data(const QModelIndex &index, int role) const
+{
+    ManagedObject *object = objectAt(index.row());
+    if (!object)
+        return {};
+    if (role == ObjectRole)
+        return QVariant::fromValue(object);
+    return dataForObject(object, role);
+}
+
+QVariant ArrayController::dataForObject(ManagedObject *object, int role) const
+{
+    if (role != Qt::DisplayRole && role != Qt::EditRole)
+        return {};
+    const QVariant name = object->value(QStringLiteral("name"));
+    return name.isValid() ? name : object->value(QStringLiteral("title"));
+}
+
+void ArrayController::removeRow(int row)
+{
+    const int oldCount = count();
+    const bool wasSelected = m_selection.isRowSelected(row, QModelIndex());
+    beginRemoveRows(QModelIndex(), row, row);
+    m_arranged.removeAt(row);
+    rebuildRowIndex();
+    endRemoveRows();
+    if (wasSelected && !m_selection.hasSelection() && count() > 0 && m_avoidsEmptySelection)
+        setSelectionIndexes({std::min(row, count() - 1)});
+    emit arrangedObjectsChanged(count(), oldCount);
+}
+
+void ArrayController::onObjectChanged(ManagedObject *object, const QString &key)
+{
+    const int row = indexOf(object);
+    if (row >= 0)
+        emit dataChanged(index(row), index(row));
+    if (object == m_owner && key == m_relationship) {
+        // Members that left the relationship leave the list; new members wait to be checked.
+        QSet<const ManagedObject *> now;
+        for (ManagedObject *member : m_owner->toMany(m_relationship)) {
+            now.insert(member);
+            if (!m_content.contains(member))
+                schedulePending(member);
+        }
+        for (int r = count() - 1; r >= 0; --r) {
+            if (!now.contains(m_arranged.at(r)))
+                removeRow(r);
+        }
+        m_content = now;
+    }
+}
+
+void ArrayController::onObjectInserted(ManagedObject *object)
+{
+    if (m_relationship.isEmpty() && object->entity().name() == m_entityName && indexOf(object) < 0)
+        schedulePending(object);
+}
+
+void ArrayController::onObjectDeleted(ManagedObject *object)
+{
+    if (object == m_owner) {
+        m_owner = nullptr;
+        rearrangeObjects();
+        return;
+    }
+    const int row = indexOf(object);
+    if (row >= 0)
+        removeRow(row);
+    m_content.remove(object);
+}
+
+void ArrayController::onContextReset()
+{
+    m_owner = nullptr;
+    rearrangeObjects();
+}
+
+void ArrayController::schedulePending(ManagedObject *object)
+{
+    m_pending.push_back(object);
+    if (m_pendingScheduled)
+        return;
+    m_pendingScheduled = true;
+    // An inserted object gets its values right after insertion: look at it once the user's
+    // action is complete, as the store's own change processing would.
+    QTimer::singleShot(0, this, &ArrayController::processPendingChanges);
+}
+
+void ArrayController::processPendingChanges()
+{
+    m_pendingScheduled = false;
+    if (m_pending.isEmpty())
+        return;
+    const QList<ManagedObject *> pending = std::exchange(m_pending, {});
+    QList<ManagedObject *> joining;
+    for (ManagedObject *o : pending) {
+        if (o->isDeleted() || indexOf(o) >= 0 || joining.contains(o))
+            continue;
+        if (!m_relationship.isEmpty()) {
+            if (!m_owner || !m_owner->toMany(m_relationship).contains(o))
+                continue;
+            m_content.insert(o);
+        } else if (!m_fetchPredicate.evaluate(o)) {
+            continue;
+        }
+        if (m_filterPredicate.evaluate(o))
+            joining << o;
+    }
+    if (joining.isEmpty())
+        return;
+    const int oldCount = count();
+    beginInsertRows(QModelIndex(), oldCount, oldCount + int(joining.size()) - 1);
+    m_arranged << joining;
+    rebuildRowIndex();
+    endInsertRows();
+    emit arrangedObjectsChanged(count(), oldCount);
+}
