@@ -1,0 +1,6 @@
+#include "service/TTransportException.h"
+
+TTransportException::TTransportException(const QString &reason, const QVariantMap &userInfo)
+    : TException(QStringLiteral("TTransportException"), reason, userInfo)
+{
+}

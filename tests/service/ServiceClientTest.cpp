@@ -1,0 +1,308 @@
+#include "service/EDAMNotFoundException.h"
+#include "service/EDAMSystemException.h"
+#include "service/EDAMUserException.h"
+#include "service/TApplicationException.h"
+#include "service/TProtocolException.h"
+#include "service/TTransportException.h"
+#include "tests/service/AllocationProbe.h"
+#include "tests/service/TestClients.h"
+#include "tests/service/WireBytes.h"
+#include "tests/support/LogCapture.h"
+#include "tests/support/fakeservice/FakeService.h"
+
+#include <QElapsedTimer>
+#include <QFile>
+#include <QProcess>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+using namespace std::chrono_literals;
+
+namespace {
+
+class ServiceClientTest : public ::testing::Test
+{
+protected:
+    ServiceClientTest()
+    {
+        service.addAccount("alice", "correct horse", "s1").addNote("Groceries", "<en-note>milk</en-note>");
+        token = service.issueToken("alice");
+    }
+
+    EDAMNoteStoreClient noteStore(std::chrono::milliseconds timeout = THTTPClient::DefaultTimeout)
+    {
+        return TestClients::noteStore(service.noteStoreUrl("s1"), timeout);
+    }
+    std::string noteGuid() { return service.account("alice").notes().front().guid; }
+    QByteArray lastBody() const { return service.requests().constLast().body; }
+
+    // A reply to a call, written by hand: the header, then the result struct's fields.
+    static QByteArray reply(const QByteArray &call, const QByteArray &resultFields)
+    {
+        return WireBytes().versionedHeader(call, WireBytes::Reply).raw(resultFields).stop();
+    }
+    static QByteArray userExceptionField(int16_t id = 1)
+    {
+        return WireBytes().field(WireBytes::Struct, id).field(WireBytes::I32, 1).i32(10)
+            .field(WireBytes::String, 2).string("Tag.name").stop();
+    }
+
+    FakeService service;
+    std::string token;
+};
+
+template <typename Exception, typename Call>
+Exception raised(Call &&call)
+{
+    try {
+        call();
+    } catch (const Exception &e) {
+        return e;
+    }
+    ADD_FAILURE() << "the call did not raise the expected exception";
+    throw std::logic_error("not raised");
+}
+
+} // namespace
+
+TEST_F(ServiceClientTest, CallsGoOutAsOnePostWithTheUnversionedHeader)
+{
+    noteStore().getSyncChunk(token, 5, 100, false);
+    const FakeRequest request = service.requests().constLast();
+    EXPECT_EQ(request.method, "POST");
+    EXPECT_EQ(request.path, "/edam/note/s1");
+    EXPECT_EQ(request.headers.value("content-type"), "application/x-thrift");
+    EXPECT_EQ(request.headers.value("accept"), "application/x-thrift");
+    EXPECT_EQ(request.headers.value("user-agent"), "Cocoa/THTTPClient");
+    EXPECT_EQ(request.body.toHex(), WireBytes()
+                                        .unversionedHeader("getSyncChunk", WireBytes::Call, 0)
+                                        .field(WireBytes::String, 1).string(QByteArray::fromStdString(token))
+                                        .field(WireBytes::I32, 2).i32(5)
+                                        .field(WireBytes::I32, 3).i32(100)
+                                        .field(WireBytes::Bool, 4).i8(0) // false is still written
+                                        .stop().bytes().toHex());
+
+    // An absent guid is left out of the call, not sent empty.
+    EXPECT_THROW(noteStore().getNoteContent(token, std::nullopt), EDAMNotFoundException);
+    EXPECT_EQ(lastBody().toHex(), WireBytes()
+                                      .unversionedHeader("getNoteContent", WireBytes::Call, 0)
+                                      .field(WireBytes::String, 1).string(QByteArray::fromStdString(token))
+                                      .stop().bytes().toHex());
+
+    EXPECT_TRUE(TestClients::userStore(service.userStoreUrl()).checkVersion("Kelvara", 1, 15));
+    EXPECT_EQ(lastBody().toHex(), WireBytes()
+                                      .unversionedHeader("checkVersion", WireBytes::Call, 0)
+                                      .field(WireBytes::String, 1).string("Kelvara")
+                                      .field(WireBytes::I16, 2).i16(1)
+                                      .field(WireBytes::I16, 3).i16(15)
+                                      .stop().bytes().toHex());
+}
+
+TEST_F(ServiceClientTest, RepliesAreReadInBothHeaderForms)
+{
+    const QByteArray content = WireBytes().field(WireBytes::String, 0).string("<en-note>hi</en-note>");
+    service.inject("getNoteContent", FakeFault::replyBody(reply("getNoteContent", content)));
+    EXPECT_EQ(noteStore().getNoteContent(token, noteGuid()), "<en-note>hi</en-note>");
+
+    // The unversioned form; its name and sequence id are not the call's and do not matter.
+    service.inject("getNoteContent",
+                   FakeFault::replyBody(WireBytes().unversionedHeader("other", WireBytes::Reply, 42).raw(content).stop()));
+    EXPECT_EQ(noteStore().getNoteContent(token, noteGuid()), "<en-note>hi</en-note>");
+
+    service.inject("getNoteContent", FakeFault::replyBody(WireBytes()
+                                                              .versionedHeader("getNoteContent", WireBytes::Exception)
+                                                              .field(WireBytes::String, 1).string("no such call")
+                                                              .field(WireBytes::I32, 2).i32(1)
+                                                              .stop()));
+    const auto application = raised<TApplicationException>([&] { noteStore().getNoteContent(token, noteGuid()); });
+    EXPECT_EQ(application.type(), 1);
+    EXPECT_EQ(application.description(), QStringLiteral("Unknown method: no such call"));
+
+    service.inject("getNoteContent",
+                   FakeFault::replyBody(WireBytes().i32(int32_t(0x80020001)).string("getNoteContent").i32(0).raw(content).stop()));
+    EXPECT_EQ(raised<TProtocolException>([&] { noteStore().getNoteContent(token, noteGuid()); }).reason(),
+              QStringLiteral("Bad version in readMessageBegin"));
+}
+
+TEST_F(ServiceClientTest, TheResultWinsThenTheFirstExceptionInOrder)
+{
+    const auto systemField = WireBytes().field(WireBytes::Struct, 2).field(WireBytes::I32, 1).i32(2).stop();
+    const auto notFoundField = WireBytes().field(WireBytes::Struct, 3).field(WireBytes::String, 1).string("Tag.guid")
+                                   .field(WireBytes::String, 2).string("g").stop();
+    EDAMTag tag;
+    tag.__set_name("home");
+
+    service.inject("createTag", FakeFault::replyBody(reply("createTag", userExceptionField())));
+    auto user = raised<EDAMUserException>([&] { noteStore().createTag(token, tag); });
+    EXPECT_EQ(user.errorCode, 10);
+    EXPECT_EQ(user.parameter, "Tag.name");
+
+    service.inject("createTag", FakeFault::replyBody(reply("createTag", systemField.bytes() + userExceptionField())));
+    EXPECT_EQ(raised<EDAMUserException>([&] { noteStore().createTag(token, tag); }).parameter, "Tag.name");
+    service.inject("createTag", FakeFault::replyBody(reply("createTag", notFoundField.bytes() + systemField.bytes())));
+    EXPECT_EQ(raised<EDAMSystemException>([&] { noteStore().createTag(token, tag); }).errorCode, 2);
+    service.inject("createTag", FakeFault::replyBody(reply("createTag", notFoundField)));
+    EXPECT_EQ(raised<EDAMNotFoundException>([&] { noteStore().createTag(token, tag); }).identifier, "Tag.guid");
+
+    // A result beside an exception is the answer.
+    service.inject("updateTag", FakeFault::replyBody(reply("updateTag", WireBytes().field(WireBytes::I32, 0).i32(77).bytes()
+                                                                            + userExceptionField())));
+    tag.__set_guid("g");
+    EXPECT_EQ(noteStore().updateTag(token, tag), 77);
+
+    // Nothing usable: no field at all, a result of the wrong type, an exception the call does not raise.
+    const QByteArray nothing[] = {reply("getNoteContent", {}),
+                                  reply("getNoteContent", WireBytes().field(WireBytes::I32, 0).i32(3)),
+                                  reply("listNotebooks", notFoundField)};
+    service.inject("getNoteContent", FakeFault::replyBody(nothing[0]));
+    const auto missing = raised<TApplicationException>([&] { noteStore().getNoteContent(token, noteGuid()); });
+    EXPECT_EQ(missing.type(), TApplicationException::MissingResult);
+    EXPECT_EQ(missing.description(), QStringLiteral("Missing result: getNoteContent failed: unknown result"));
+    service.inject("getNoteContent", FakeFault::replyBody(nothing[1]));
+    EXPECT_EQ(raised<TApplicationException>([&] { noteStore().getNoteContent(token, noteGuid()); }).reason(),
+              QStringLiteral("getNoteContent failed: unknown result"));
+    service.inject("listNotebooks", FakeFault::replyBody(nothing[2]));
+    EXPECT_EQ(raised<TApplicationException>([&] { noteStore().listNotebooks(token); }).reason(),
+              QStringLiteral("listNotebooks failed: unknown result"));
+    service.inject("checkVersion", FakeFault::emptyResult());
+    EXPECT_EQ(raised<TApplicationException>([&] {
+                  TestClients::userStore(service.userStoreUrl()).checkVersion("Kelvara", 1, 15);
+              }).reason(),
+              QStringLiteral("checkVersion failed: unknown result"));
+}
+
+TEST_F(ServiceClientTest, FailedExchangesRaiseTheTransportTextsAndLeaveTheClientClean)
+{
+    EDAMNoteStoreClient client = noteStore();
+    service.inject("getNoteContent", FakeFault::httpStatus(503));
+    EXPECT_EQ(raised<TTransportException>([&] { client.getNoteContent(token, noteGuid()); }).reason(),
+              QStringLiteral("Bad response from HTTP server: 503"));
+    const QByteArray failedRequest = lastBody();
+    EXPECT_EQ(client.getNoteContent(token, noteGuid()), "<en-note>milk</en-note>");
+    EXPECT_EQ(lastBody().toHex(), failedRequest.toHex()) << "the second request carried leftovers of the first";
+
+    // A redirect is an answer other than 200, not followed.
+    service.clearRequests();
+    service.inject("getNoteContent", FakeFault::httpStatus(302));
+    EXPECT_EQ(raised<TTransportException>([&] { client.getNoteContent(token, noteGuid()); }).reason(),
+              QStringLiteral("Bad response from HTTP server: 302"));
+    EXPECT_EQ(service.requests().size(), 1);
+
+    EXPECT_EQ(raised<TTransportException>([&] { TestClients::noteStore(service.noteStoreUrl("nowhere")).listTags(token); })
+                  .reason(),
+              QStringLiteral("Bad response from HTTP server: 404"));
+
+    for (const FakeFault &fault : {FakeFault::dropConnection(), FakeFault::cutConnection(5)}) {
+        service.inject("listTags", fault);
+        const auto failed = raised<TTransportException>([&] { noteStore().listTags(token); });
+        EXPECT_EQ(failed.reason(), QStringLiteral("Could not make HTTP request"));
+        EXPECT_FALSE(failed.userInfo().value(QStringLiteral("error")).toString().isEmpty());
+    }
+    EXPECT_NO_THROW(noteStore().listTags(token));
+
+    service.inject("listTags", FakeFault::truncatedReply(12));
+    EXPECT_THROW(noteStore().listTags(token), TProtocolException);
+}
+
+TEST_F(ServiceClientTest, RepliesThatLieAboutTheirLengthFailAtOnce)
+{
+    const QByteArray page = "<!DOCTYPE html><html><body>Please sign in to the network</body></html>";
+    const QByteArray hostile[] = {
+        page, // its first word reads as a name length of about a gigabyte
+        reply("getNoteContent", WireBytes().field(WireBytes::String, 0).i32(0x7ffffff0).raw("<en-note>")),
+        reply("getNoteContent", WireBytes().field(WireBytes::List, 0).list(WireBytes::Struct, 0x7fffffff).stop()),
+    };
+    for (const QByteArray &body : hostile) {
+        service.inject("getNoteContent", FakeFault::replyBody(body));
+        AllocationProbe probe;
+        EXPECT_THROW(noteStore().getNoteContent(token, noteGuid()), TProtocolException) << body.toHex().left(40).data();
+        EXPECT_LT(AllocationProbe::largest(), size_t(1) << 20);
+    }
+
+    // A page that says what it is is refused before it is read as a reply.
+    service.inject("getNoteContent", FakeFault::replyBody(page, "text/html; charset=utf-8"));
+    EXPECT_TRUE(raised<TProtocolException>([&] { noteStore().getNoteContent(token, noteGuid()); })
+                    .reason().contains(QStringLiteral("text/html")));
+}
+
+TEST_F(ServiceClientTest, AnAnswerSlowerThanTheTimeoutFails)
+{
+    service.inject("getNoteContent", FakeFault::delay(10s));
+    QElapsedTimer timer;
+    timer.start();
+    const auto failed = raised<TTransportException>([&] { noteStore(300ms).getNoteContent(token, noteGuid()); });
+    EXPECT_LT(timer.elapsed(), 5000);
+    EXPECT_EQ(failed.reason(), QStringLiteral("Could not make HTTP request"));
+    EXPECT_TRUE(failed.userInfo().value(QStringLiteral("error")).toString().contains(QStringLiteral("timed out")));
+}
+
+TEST_F(ServiceClientTest, NewClientsReuseTheOpenConnection)
+{
+    noteStore().listNotebooks(token);
+    noteStore().listTags(token);
+    const QList<FakeRequest> requests = service.requests();
+    ASSERT_EQ(requests.size(), 2);
+    EXPECT_EQ(requests[1].connection, requests[0].connection);
+    EXPECT_EQ(requests[1].indexOnConnection, 1);
+}
+
+TEST_F(ServiceClientTest, TokensAndPasswordsStayOutOfLogsAndExceptionTexts)
+{
+    LogCapture log;
+    QStringList texts;
+    const std::string password = "pw-Zq8!unique";
+    try {
+        TestClients::userStore(service.userStoreUrl()).authenticate("alice", password, "kelvaraap", "0123456789abcdef");
+    } catch (const EDAMUserException &e) {
+        texts << e.description();
+    }
+    const FakeFault faults[] = {FakeFault::httpStatus(500), FakeFault::dropConnection(), FakeFault::truncatedReply(9),
+                                FakeFault::replyBody("<html>" + QByteArray::fromStdString(token) + "</html>"),
+                                FakeFault::applicationException(6, "internal")};
+    for (const FakeFault &fault : faults) {
+        service.inject("getNoteContent", fault);
+        try {
+            noteStore().getNoteContent(token, noteGuid());
+        } catch (const TException &e) {
+            texts << e.description() << QString::fromUtf8(e.what());
+        }
+    }
+    texts << log.lines();
+    ASSERT_GE(texts.size(), 11);
+    for (const QString &text : std::as_const(texts)) {
+        EXPECT_FALSE(text.contains(QString::fromStdString(token))) << text.toStdString();
+        EXPECT_FALSE(text.contains(QString::fromStdString(password))) << text.toStdString();
+    }
+}
+
+TEST(ServiceTlsTest, AnUntrustedCertificateIsRefused)
+{
+#ifndef KELVARA_FAKE_SERVICE_TLS
+    GTEST_SKIP() << "the fake service was built without TLS";
+#endif
+    const QString openssl = QStandardPaths::findExecutable(QStringLiteral("openssl"));
+    if (openssl.isEmpty())
+        GTEST_SKIP() << "openssl is not installed";
+    QTemporaryDir dir;
+    const QString certificate = dir.filePath(QStringLiteral("cert.pem"));
+    const QString key = dir.filePath(QStringLiteral("key.pem"));
+    QProcess generate;
+    generate.start(openssl, {QStringLiteral("req"), QStringLiteral("-x509"), QStringLiteral("-newkey"),
+                             QStringLiteral("rsa:2048"), QStringLiteral("-nodes"), QStringLiteral("-days"),
+                             QStringLiteral("1"), QStringLiteral("-subj"), QStringLiteral("/CN=127.0.0.1"),
+                             QStringLiteral("-addext"), QStringLiteral("subjectAltName=IP:127.0.0.1"),
+                             QStringLiteral("-keyout"), key, QStringLiteral("-out"), certificate});
+    ASSERT_TRUE(generate.waitForFinished(60000));
+    ASSERT_EQ(generate.exitCode(), 0) << generate.readAllStandardError().toStdString();
+
+    FakeService service(FakeService::Options{certificate, key});
+    service.addAccount("alice", "pw");
+    const auto failed = raised<TTransportException>(
+        [&] { TestClients::userStore(service.userStoreUrl()).checkVersion("Kelvara", 1, 15); });
+    EXPECT_EQ(failed.reason(), QStringLiteral("Could not make HTTP request"));
+    EXPECT_TRUE(failed.userInfo().value(QStringLiteral("error")).toString().contains(QStringLiteral("certificate")))
+        << failed.description().toStdString();
+    EXPECT_TRUE(service.requests().isEmpty()) << "a request went out over the untrusted connection";
+}

@@ -1,0 +1,488 @@
+#include "tests/support/fakeservice/FakeAccount.h"
+
+#include "core/Clock.h"
+#include "service/EDAMNotFoundException.h"
+#include "service/EDAMUserException.h"
+
+#include <QCryptographicHash>
+#include <QString>
+#include <QUuid>
+
+#include <algorithm>
+
+using Lock = std::lock_guard<std::mutex>;
+
+namespace {
+
+std::string newGuid()
+{
+    return QUuid::createUuid().toString(QUuid::WithoutBraces).toStdString();
+}
+
+bool sameName(const std::string &a, const std::string &b)
+{
+    return QString::fromStdString(a).compare(QString::fromStdString(b), Qt::CaseInsensitive) == 0;
+}
+
+[[noreturn]] void refuse(int32_t code, const std::string &parameter)
+{
+    throw EDAMUserException(code, parameter);
+}
+
+// The service's rule for names and titles: present, not too long, no space at either end.
+void checkText(const std::string &text, bool isSet, qsizetype longest, const std::string &parameter)
+{
+    if (!isSet)
+        refuse(FakeAccount::DataRequired, parameter);
+    const QString value = QString::fromStdString(text);
+    if (value.isEmpty() || value.size() > longest || value.trimmed() != value)
+        refuse(FakeAccount::BadDataFormat, parameter);
+}
+
+[[noreturn]] void notFound(const std::string &identifier, const std::string &key)
+{
+    throw EDAMNotFoundException(identifier, key);
+}
+
+} // namespace
+
+FakeAccount::FakeAccount(int32_t userId, const std::string &username, const std::string &password,
+                         const std::string &shardId)
+    : m_userId(userId)
+    , m_username(username)
+    , m_password(password)
+    , m_shardId(shardId)
+{
+    EDAMNotebook notebook;
+    notebook.__set_guid(newGuid());
+    notebook.__set_name(username + "'s notebook");
+    notebook.__set_defaultNotebook(true);
+    notebook.__set_serviceCreated(Clock::nowMilliseconds());
+    notebook.__set_serviceUpdated(notebook.serviceCreated);
+    notebook.__set_updateSequenceNum(++m_updateCount);
+    m_defaultNotebookGuid = notebook.guid;
+    m_notebooks.push_back(notebook);
+}
+
+bool FakeAccount::hasPassword(const std::string &password) const
+{
+    return password == m_password;
+}
+
+EDAMUser FakeAccount::user() const
+{
+    EDAMUser user;
+    user.__set_id(m_userId);
+    user.__set_username(m_username);
+    user.__set_shardId(m_shardId);
+    user.__set_active(true);
+    return user;
+}
+
+int32_t FakeAccount::updateCount() const
+{
+    Lock lock(m_mutex);
+    return m_updateCount;
+}
+
+std::vector<EDAMNotebook> FakeAccount::notebooks() const
+{
+    Lock lock(m_mutex);
+    return m_notebooks;
+}
+
+std::vector<EDAMTag> FakeAccount::tags() const
+{
+    Lock lock(m_mutex);
+    return m_tags;
+}
+
+std::vector<EDAMNote> FakeAccount::notes() const
+{
+    Lock lock(m_mutex);
+    return m_notes;
+}
+
+std::optional<EDAMNote> FakeAccount::note(const std::string &guid) const
+{
+    Lock lock(m_mutex);
+    const auto it = std::find_if(m_notes.begin(), m_notes.end(), [&](const EDAMNote &n) { return n.guid == guid; });
+    return it == m_notes.end() ? std::nullopt : std::optional<EDAMNote>(*it);
+}
+
+EDAMNotebook FakeAccount::defaultNotebook() const
+{
+    Lock lock(m_mutex);
+    return *const_cast<FakeAccount *>(this)->findNotebook(m_defaultNotebookGuid);
+}
+
+EDAMNotebook FakeAccount::createNotebook(const EDAMNotebook &notebook)
+{
+    Lock lock(m_mutex);
+    checkNotebookName(notebook);
+    EDAMNotebook created;
+    created.__set_guid(newGuid());
+    created.__set_name(notebook.name);
+    created.__set_defaultNotebook(false);
+    const int64_t now = Clock::nowMilliseconds();
+    created.__set_serviceCreated(notebook.__isset.serviceCreated ? notebook.serviceCreated : now);
+    created.__set_serviceUpdated(notebook.__isset.serviceUpdated ? notebook.serviceUpdated : now);
+    created.__set_updateSequenceNum(++m_updateCount);
+    m_notebooks.push_back(created);
+    return created;
+}
+
+int32_t FakeAccount::updateNotebook(const EDAMNotebook &notebook)
+{
+    Lock lock(m_mutex);
+    EDAMNotebook *stored = findNotebook(notebook.guid);
+    if (!notebook.__isset.guid || !stored)
+        notFound("Notebook.guid", notebook.guid);
+    checkNotebookName(notebook);
+    stored->__set_name(notebook.name);
+    if (notebook.__isset.serviceCreated)
+        stored->__set_serviceCreated(notebook.serviceCreated);
+    stored->__set_serviceUpdated(notebook.__isset.serviceUpdated ? notebook.serviceUpdated
+                                                                 : Clock::nowMilliseconds());
+    stored->__set_updateSequenceNum(++m_updateCount);
+    return stored->updateSequenceNum;
+}
+
+int32_t FakeAccount::expungeNotebook(const std::string &guid)
+{
+    Lock lock(m_mutex);
+    if (!findNotebook(guid))
+        notFound("Notebook.guid", guid);
+    if (guid == m_defaultNotebookGuid)
+        refuse(DataConflict, "Notebook.guid");
+    const int64_t now = Clock::nowMilliseconds();
+    for (EDAMNote &note : m_notes) {
+        if (note.notebookGuid != guid)
+            continue;
+        note.__set_notebookGuid(m_defaultNotebookGuid);
+        note.__set_active(false);
+        note.__set_deleted(now);
+        note.__set_updateSequenceNum(++m_updateCount);
+    }
+    std::erase_if(m_notebooks, [&](const EDAMNotebook &n) { return n.guid == guid; });
+    m_expunged.push_back({Expunged::Notebook, guid, ++m_updateCount});
+    return m_updateCount;
+}
+
+EDAMTag FakeAccount::createTag(const EDAMTag &tag)
+{
+    Lock lock(m_mutex);
+    checkTagName(tag);
+    if (tag.__isset.parentGuid && !findTag(tag.parentGuid))
+        notFound("Tag.parentGuid", tag.parentGuid);
+    EDAMTag created;
+    created.__set_guid(newGuid());
+    created.__set_name(tag.name);
+    if (tag.__isset.parentGuid)
+        created.__set_parentGuid(tag.parentGuid);
+    created.__set_updateSequenceNum(++m_updateCount);
+    m_tags.push_back(created);
+    return created;
+}
+
+int32_t FakeAccount::updateTag(const EDAMTag &tag)
+{
+    Lock lock(m_mutex);
+    EDAMTag *stored = findTag(tag.guid);
+    if (!tag.__isset.guid || !stored)
+        notFound("Tag.guid", tag.guid);
+    checkTagName(tag);
+    if (tag.__isset.parentGuid) {
+        if (!findTag(tag.parentGuid))
+            notFound("Tag.parentGuid", tag.parentGuid);
+        if (tag.parentGuid == tag.guid)
+            refuse(BadDataFormat, "Tag.parentGuid");
+    }
+    stored->__set_name(tag.name);
+    stored->parentGuid = tag.parentGuid;
+    stored->__isset.parentGuid = tag.__isset.parentGuid;
+    stored->__set_updateSequenceNum(++m_updateCount);
+    return stored->updateSequenceNum;
+}
+
+int32_t FakeAccount::expungeTag(const std::string &guid)
+{
+    Lock lock(m_mutex);
+    if (!findTag(guid))
+        notFound("Tag.guid", guid);
+    for (EDAMNote &note : m_notes) {
+        std::erase(note.tagGuids, guid);
+        note.__isset.tagGuids = !note.tagGuids.empty();
+    }
+    for (EDAMTag &tag : m_tags) {
+        if (tag.parentGuid == guid) {
+            tag.parentGuid.clear();
+            tag.__isset.parentGuid = false;
+        }
+    }
+    std::erase_if(m_tags, [&](const EDAMTag &t) { return t.guid == guid; });
+    m_expunged.push_back({Expunged::Tag, guid, ++m_updateCount});
+    return m_updateCount;
+}
+
+std::string FakeAccount::noteContent(const std::string &guid) const
+{
+    Lock lock(m_mutex);
+    const EDAMNote *note = const_cast<FakeAccount *>(this)->findNote(guid);
+    if (!note)
+        notFound("Note.guid", guid);
+    return note->content;
+}
+
+EDAMNote FakeAccount::createNote(const EDAMNote &note)
+{
+    Lock lock(m_mutex);
+    checkNote(note);
+    EDAMNote created;
+    created.__set_guid(newGuid());
+    created.__set_title(note.title);
+    setContent(created, note.__isset.content ? note.content : emptyContent());
+    const int64_t now = Clock::nowMilliseconds();
+    created.__set_created(note.__isset.created ? note.created : now);
+    created.__set_updated(note.__isset.updated ? note.updated : created.created);
+    created.__set_active(note.__isset.active ? note.active : true);
+    created.__set_notebookGuid(note.__isset.notebookGuid ? note.notebookGuid : m_defaultNotebookGuid);
+    const std::vector<std::string> tags = resolveTags(note);
+    if (!tags.empty())
+        created.__set_tagGuids(tags);
+    created.__set_updateSequenceNum(++m_updateCount);
+    m_notes.push_back(created);
+    created.__isset.content = false;
+    created.content.clear();
+    return created;
+}
+
+EDAMNote FakeAccount::updateNote(const EDAMNote &note)
+{
+    Lock lock(m_mutex);
+    EDAMNote *stored = findNote(note.guid);
+    if (!note.__isset.guid || !stored)
+        notFound("Note.guid", note.guid);
+    checkNote(note);
+    stored->__set_title(note.title);
+    if (note.__isset.content)
+        setContent(*stored, note.content);
+    if (note.__isset.created)
+        stored->__set_created(note.created);
+    stored->__set_updated(note.__isset.updated ? note.updated : Clock::nowMilliseconds());
+    if (note.__isset.active) {
+        stored->__set_active(note.active);
+        if (note.active)
+            stored->__isset.deleted = false;
+        else if (!stored->__isset.deleted)
+            stored->__set_deleted(Clock::nowMilliseconds());
+    }
+    if (note.__isset.notebookGuid)
+        stored->__set_notebookGuid(note.notebookGuid);
+    if (note.__isset.tagGuids || note.__isset.tagNames) {
+        stored->tagGuids = resolveTags(note);
+        stored->__isset.tagGuids = !stored->tagGuids.empty();
+    }
+    stored->__set_updateSequenceNum(++m_updateCount);
+    EDAMNote updated = *stored;
+    updated.__isset.content = false;
+    updated.content.clear();
+    return updated;
+}
+
+int32_t FakeAccount::expungeNote(const std::string &guid)
+{
+    Lock lock(m_mutex);
+    if (!findNote(guid))
+        notFound("Note.guid", guid);
+    std::erase_if(m_notes, [&](const EDAMNote &n) { return n.guid == guid; });
+    m_expunged.push_back({Expunged::Note, guid, ++m_updateCount});
+    return m_updateCount;
+}
+
+EDAMSyncChunk FakeAccount::syncChunk(int32_t afterUSN, int32_t maxEntries, bool fullSyncOnly) const
+{
+    Lock lock(m_mutex);
+    if (maxEntries < 1)
+        refuse(BadDataFormat, "maxEntries");
+
+    struct Entry
+    {
+        int32_t usn;
+        int kind; // 0 notebook, 1 tag, 2 note, 3 expunged
+        size_t index;
+    };
+    std::vector<Entry> entries;
+    for (size_t i = 0; i < m_notebooks.size(); ++i)
+        entries.push_back({m_notebooks[i].updateSequenceNum, 0, i});
+    for (size_t i = 0; i < m_tags.size(); ++i)
+        entries.push_back({m_tags[i].updateSequenceNum, 1, i});
+    for (size_t i = 0; i < m_notes.size(); ++i)
+        entries.push_back({m_notes[i].updateSequenceNum, 2, i});
+    if (!fullSyncOnly) {
+        for (size_t i = 0; i < m_expunged.size(); ++i)
+            entries.push_back({m_expunged[i].updateSequenceNum, 3, i});
+    }
+    std::erase_if(entries, [&](const Entry &e) { return e.usn <= afterUSN; });
+    std::sort(entries.begin(), entries.end(), [](const Entry &a, const Entry &b) { return a.usn < b.usn; });
+    if (entries.size() > size_t(maxEntries))
+        entries.resize(size_t(maxEntries));
+
+    EDAMSyncChunk chunk;
+    chunk.__set_currentTime(Clock::nowMilliseconds());
+    chunk.__set_updateCount(m_updateCount);
+    if (!entries.empty())
+        chunk.__set_chunkHighUSN(entries.back().usn);
+    for (const Entry &entry : entries) {
+        switch (entry.kind) {
+        case 0:
+            chunk.notebooks.push_back(m_notebooks[entry.index]);
+            break;
+        case 1:
+            chunk.tags.push_back(m_tags[entry.index]);
+            break;
+        case 2: {
+            EDAMNote note = m_notes[entry.index];
+            note.__isset.content = false;
+            note.content.clear();
+            chunk.notes.push_back(std::move(note));
+            break;
+        }
+        default: {
+            const Expunged &gone = m_expunged[entry.index];
+            auto &list = gone.kind == Expunged::Notebook ? chunk.expungedNotebooks
+                         : gone.kind == Expunged::Tag    ? chunk.expungedTags
+                                                         : chunk.expungedNotes;
+            list.push_back(gone.guid);
+        }
+        }
+    }
+    chunk.__isset.notebooks = !chunk.notebooks.empty();
+    chunk.__isset.tags = !chunk.tags.empty();
+    chunk.__isset.notes = !chunk.notes.empty();
+    chunk.__isset.expungedNotebooks = !chunk.expungedNotebooks.empty();
+    chunk.__isset.expungedTags = !chunk.expungedTags.empty();
+    chunk.__isset.expungedNotes = !chunk.expungedNotes.empty();
+    return chunk;
+}
+
+EDAMNotebook FakeAccount::addNotebook(const std::string &name)
+{
+    EDAMNotebook notebook;
+    notebook.__set_name(name);
+    return createNotebook(notebook);
+}
+
+EDAMTag FakeAccount::addTag(const std::string &name, const std::string &parentGuid)
+{
+    EDAMTag tag;
+    tag.__set_name(name);
+    if (!parentGuid.empty())
+        tag.__set_parentGuid(parentGuid);
+    return createTag(tag);
+}
+
+EDAMNote FakeAccount::addNote(const std::string &title, const std::string &content,
+                              const std::string &notebookGuid, const std::vector<std::string> &tagGuids)
+{
+    EDAMNote note;
+    note.__set_title(title);
+    if (!content.empty())
+        note.__set_content(content);
+    if (!notebookGuid.empty())
+        note.__set_notebookGuid(notebookGuid);
+    if (!tagGuids.empty())
+        note.__set_tagGuids(tagGuids);
+    return createNote(note);
+}
+
+std::string FakeAccount::emptyContent()
+{
+    return "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
+           "<!DOCTYPE en-note SYSTEM \"http://xml.evernote.com/pub/enml2.dtd\">\n"
+           "<en-note/>";
+}
+
+EDAMNotebook *FakeAccount::findNotebook(const std::string &guid)
+{
+    const auto it = std::find_if(m_notebooks.begin(), m_notebooks.end(), [&](const EDAMNotebook &n) { return n.guid == guid; });
+    return it == m_notebooks.end() ? nullptr : &*it;
+}
+
+EDAMTag *FakeAccount::findTag(const std::string &guid)
+{
+    const auto it = std::find_if(m_tags.begin(), m_tags.end(), [&](const EDAMTag &t) { return t.guid == guid; });
+    return it == m_tags.end() ? nullptr : &*it;
+}
+
+EDAMNote *FakeAccount::findNote(const std::string &guid)
+{
+    const auto it = std::find_if(m_notes.begin(), m_notes.end(), [&](const EDAMNote &n) { return n.guid == guid; });
+    return it == m_notes.end() ? nullptr : &*it;
+}
+
+void FakeAccount::checkNotebookName(const EDAMNotebook &notebook) const
+{
+    checkText(notebook.name, notebook.__isset.name, 100, "Notebook.name");
+    for (const EDAMNotebook &other : m_notebooks) {
+        if (other.guid != notebook.guid && sameName(other.name, notebook.name))
+            refuse(DataConflict, "Notebook.name");
+    }
+}
+
+void FakeAccount::checkTagName(const EDAMTag &tag) const
+{
+    checkText(tag.name, tag.__isset.name, 100, "Tag.name");
+    if (tag.name.find(',') != std::string::npos)
+        refuse(BadDataFormat, "Tag.name");
+    for (const EDAMTag &other : m_tags) {
+        if (other.guid != tag.guid && sameName(other.name, tag.name))
+            refuse(DataConflict, "Tag.name");
+    }
+}
+
+void FakeAccount::checkNote(const EDAMNote &note)
+{
+    checkText(note.title, note.__isset.title, 255, "Note.title");
+    if (note.__isset.notebookGuid && !findNotebook(note.notebookGuid))
+        notFound("Note.notebookGuid", note.notebookGuid);
+    if (note.__isset.tagGuids) {
+        for (const std::string &guid : note.tagGuids) {
+            if (!findTag(guid))
+                notFound("Note.tagGuids", guid);
+        }
+    }
+    if (note.__isset.tagNames) {
+        for (const std::string &name : note.tagNames)
+            checkText(name, true, 100, "Tag.name");
+    }
+}
+
+std::vector<std::string> FakeAccount::resolveTags(const EDAMNote &note)
+{
+    std::vector<std::string> guids = note.__isset.tagGuids ? note.tagGuids : std::vector<std::string>{};
+    if (!note.__isset.tagNames)
+        return guids;
+    for (const std::string &name : note.tagNames) {
+        auto it = std::find_if(m_tags.begin(), m_tags.end(), [&](const EDAMTag &t) { return sameName(t.name, name); });
+        if (it == m_tags.end()) {
+            EDAMTag created;
+            created.__set_guid(newGuid());
+            created.__set_name(name);
+            created.__set_updateSequenceNum(++m_updateCount);
+            m_tags.push_back(created);
+            it = m_tags.end() - 1;
+        }
+        if (std::find(guids.begin(), guids.end(), it->guid) == guids.end())
+            guids.push_back(it->guid);
+    }
+    return guids;
+}
+
+void FakeAccount::setContent(EDAMNote &note, const std::string &content)
+{
+    note.__set_content(content);
+    note.__set_contentLength(int32_t(content.size()));
+    note.__set_contentHash(QCryptographicHash::hash(QByteArray::fromStdString(content), QCryptographicHash::Md5)
+                               .toStdString());
+}

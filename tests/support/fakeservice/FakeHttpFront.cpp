@@ -1,0 +1,236 @@
+#include "tests/support/fakeservice/FakeHttpFront.h"
+
+#include "tests/support/fakeservice/FakeFault.h"
+#include "tests/support/fakeservice/FakeNoteStoreHandler.h"
+#include "tests/support/fakeservice/FakeService.h"
+#include "tests/support/fakeservice/FakeUserStoreHandler.h"
+
+#include <thrift/TApplicationException.h>
+#include <thrift/protocol/TBinaryProtocol.h>
+#include <thrift/transport/TBufferTransports.h>
+
+using apache::thrift::protocol::TBinaryProtocol;
+using apache::thrift::transport::TMemoryBuffer;
+using apache::thrift::transport::TTransport;
+
+namespace {
+
+constexpr qsizetype LongestHead = 64 * 1024;
+constexpr qsizetype LongestBody = 64 * 1024 * 1024;
+const QByteArray Thrift = QByteArrayLiteral("application/x-thrift");
+
+QByteArray statusText(int status)
+{
+    switch (status) {
+    case 200: return QByteArrayLiteral("OK");
+    case 302: return QByteArrayLiteral("Found");
+    case 400: return QByteArrayLiteral("Bad Request");
+    case 404: return QByteArrayLiteral("Not Found");
+    case 405: return QByteArrayLiteral("Method Not Allowed");
+    case 500: return QByteArrayLiteral("Internal Server Error");
+    case 503: return QByteArrayLiteral("Service Unavailable");
+    default: return QByteArrayLiteral("Status");
+    }
+}
+
+// The message name and sequence id of a call, read the way the service would.
+bool readCallHeader(const QByteArray &body, std::string &name, int32_t &sequenceId)
+{
+    try {
+        auto buffer = std::make_shared<TMemoryBuffer>(
+            reinterpret_cast<uint8_t *>(const_cast<char *>(body.constData())), uint32_t(body.size()));
+        TBinaryProtocol protocol(buffer);
+        apache::thrift::protocol::TMessageType type;
+        protocol.readMessageBegin(name, type, sequenceId);
+        return true;
+    } catch (const std::exception &) {
+        return false;
+    }
+}
+
+} // namespace
+
+bool FakeHttpFront::process(std::shared_ptr<apache::thrift::protocol::TProtocol> in,
+                            std::shared_ptr<apache::thrift::protocol::TProtocol> out, void *connectionContext)
+{
+    auto *connection = static_cast<Connection *>(connectionContext);
+    TTransport &input = *in->getTransport();
+    TTransport &output = *out->getTransport();
+    Request request;
+    if (!readRequest(input, request))
+        return false;
+
+    FakeRequest record{{}, request.method, request.path, request.headers, request.body,
+                       connection->id, connection->requests++};
+    int32_t sequenceId = 0;
+    if (!readCallHeader(request.body, record.call, sequenceId))
+        record.call.clear();
+    m_service.record(record);
+
+    if (request.method != "POST") {
+        answer(output, 405, "text/plain", "POST only");
+        return true;
+    }
+    const std::shared_ptr<apache::thrift::TProcessor> processor = route(request.path);
+    if (!processor) {
+        answer(output, 404, "text/plain", "No such store");
+        return true;
+    }
+
+    const std::optional<FakeFault> fault = m_service.takeFault(record.call, record.indexOnConnection > 0);
+    if (fault && fault->wait.count() > 0 && !m_service.wait(fault->wait)) {
+        output.close();
+        return false;
+    }
+    using Kind = FakeFault::Kind;
+    const Kind kind = fault ? fault->kind : Kind::Delay;
+    switch (kind) {
+    case Kind::DropConnection:
+        output.close();
+        return false;
+    case Kind::HttpStatus:
+        answer(output, fault->code, fault->contentType, fault->body);
+        return true;
+    case Kind::ReplyBody:
+        answer(output, 200, fault->contentType, fault->body);
+        return true;
+    case Kind::UserException:
+    case Kind::SystemException:
+    case Kind::NotFoundException:
+    case Kind::ApplicationException:
+    case Kind::EmptyResult:
+        answer(output, 200, Thrift, exceptionReply(record.call, sequenceId, *fault));
+        return true;
+    case Kind::Delay:
+    case Kind::TruncatedReply:
+    case Kind::CutConnection:
+        break;
+    }
+
+    QByteArray reply;
+    try {
+        reply = dispatch(*processor, request.body);
+    } catch (const std::exception &) {
+        answer(output, 400, "text/plain", "Unreadable call");
+        return true;
+    }
+    if (kind == Kind::TruncatedReply) {
+        answer(output, 200, Thrift, reply.left(fault->code));
+    } else if (kind == Kind::CutConnection) {
+        answer(output, 200, Thrift, reply.left(fault->code), reply.size());
+        output.close();
+        return false;
+    } else {
+        answer(output, 200, Thrift, reply);
+    }
+    return true;
+}
+
+bool FakeHttpFront::readRequest(TTransport &input, Request &request)
+{
+    QByteArray head;
+    char byte;
+    while (!head.endsWith("\r\n\r\n")) {
+        if (input.read(reinterpret_cast<uint8_t *>(&byte), 1) == 0)
+            return false; // the client closed the connection
+        head.append(byte);
+        if (head.size() > LongestHead)
+            return false;
+    }
+    const QList<QByteArray> lines = head.trimmed().split('\n');
+    const QList<QByteArray> requestLine = lines.value(0).trimmed().split(' ');
+    request.method = requestLine.value(0);
+    request.path = requestLine.value(1);
+    for (qsizetype i = 1; i < lines.size(); ++i) {
+        const qsizetype colon = lines[i].indexOf(':');
+        if (colon > 0)
+            request.headers.insert(lines[i].left(colon).trimmed().toLower(), lines[i].mid(colon + 1).trimmed());
+    }
+    const qsizetype length = request.headers.value("content-length", "0").toLongLong();
+    if (length < 0 || length > LongestBody)
+        return false;
+    request.body.resize(length);
+    if (length > 0)
+        input.readAll(reinterpret_cast<uint8_t *>(request.body.data()), uint32_t(length));
+    return true;
+}
+
+std::shared_ptr<apache::thrift::TProcessor> FakeHttpFront::route(const QByteArray &path) const
+{
+    static const QByteArray notePrefix = QByteArrayLiteral("/edam/note/");
+    if (path == "/edam/user")
+        return std::make_shared<edam::UserStoreProcessor>(std::make_shared<FakeUserStoreHandler>(m_service));
+    if (path.startsWith(notePrefix)) {
+        const std::string shardId = path.mid(notePrefix.size()).toStdString();
+        if (!shardId.empty() && m_service.hasShard(shardId))
+            return std::make_shared<edam::NoteStoreProcessor>(
+                std::make_shared<FakeNoteStoreHandler>(m_service, shardId));
+    }
+    return nullptr;
+}
+
+QByteArray FakeHttpFront::dispatch(apache::thrift::TProcessor &processor, const QByteArray &body)
+{
+    QByteArray copy = body;
+    auto input = std::make_shared<TMemoryBuffer>(reinterpret_cast<uint8_t *>(copy.data()), uint32_t(copy.size()));
+    auto output = std::make_shared<TMemoryBuffer>();
+    // Replies in the versioned header, as the service writes them.
+    auto in = std::make_shared<TBinaryProtocol>(input);
+    auto out = std::make_shared<TBinaryProtocol>(output);
+    processor.process(in, out, nullptr);
+    return QByteArray::fromStdString(output->getBufferAsString());
+}
+
+QByteArray FakeHttpFront::exceptionReply(const std::string &call, int32_t sequenceId, const FakeFault &fault)
+{
+    using Kind = FakeFault::Kind;
+    auto buffer = std::make_shared<TMemoryBuffer>();
+    TBinaryProtocol protocol(buffer);
+    if (fault.kind == Kind::ApplicationException) {
+        protocol.writeMessageBegin(call, apache::thrift::protocol::T_EXCEPTION, sequenceId);
+        apache::thrift::TApplicationException(
+            static_cast<apache::thrift::TApplicationException::TApplicationExceptionType>(fault.code), fault.first)
+            .write(&protocol);
+    } else {
+        protocol.writeMessageBegin(call, apache::thrift::protocol::T_REPLY, sequenceId);
+        protocol.writeStructBegin("result");
+        if (fault.kind == Kind::UserException) {
+            edam::EDAMUserException exception;
+            exception.__set_errorCode(fault.code);
+            exception.__set_parameter(fault.first);
+            protocol.writeFieldBegin("userException", apache::thrift::protocol::T_STRUCT, 1);
+            exception.write(&protocol);
+            protocol.writeFieldEnd();
+        } else if (fault.kind == Kind::SystemException) {
+            edam::EDAMSystemException exception;
+            exception.__set_errorCode(fault.code);
+            exception.__set_message(fault.first);
+            protocol.writeFieldBegin("systemException", apache::thrift::protocol::T_STRUCT, 2);
+            exception.write(&protocol);
+            protocol.writeFieldEnd();
+        } else if (fault.kind == Kind::NotFoundException) {
+            edam::EDAMNotFoundException exception;
+            exception.__set_identifier(fault.first);
+            exception.__set_key(fault.second);
+            protocol.writeFieldBegin("notFoundException", apache::thrift::protocol::T_STRUCT, 3);
+            exception.write(&protocol);
+            protocol.writeFieldEnd();
+        }
+        protocol.writeFieldStop();
+        protocol.writeStructEnd();
+    }
+    protocol.writeMessageEnd();
+    return QByteArray::fromStdString(buffer->getBufferAsString());
+}
+
+void FakeHttpFront::answer(TTransport &output, int status, const QByteArray &contentType, const QByteArray &body,
+                           qsizetype announcedLength)
+{
+    const QByteArray head = "HTTP/1.1 " + QByteArray::number(status) + ' ' + statusText(status)
+                            + "\r\nContent-Type: " + contentType + "\r\nContent-Length: "
+                            + QByteArray::number(announcedLength < 0 ? body.size() : announcedLength)
+                            + "\r\n\r\n";
+    output.write(reinterpret_cast<const uint8_t *>(head.constData()), uint32_t(head.size()));
+    output.write(reinterpret_cast<const uint8_t *>(body.constData()), uint32_t(body.size()));
+    output.flush();
+}
