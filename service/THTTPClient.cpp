@@ -33,12 +33,19 @@ bool isTextPage(const char *contentType)
     return QByteArray(contentType).trimmed().toLower().startsWith("text/");
 }
 
+bool isLoopback(const QString &host)
+{
+    return host.compare(QStringLiteral("localhost"), Qt::CaseInsensitive) == 0
+           || host.startsWith(QStringLiteral("127.")) || host == QStringLiteral("::1");
+}
+
 } // namespace
 
 THTTPClient::THTTPClient(const QUrl &url)
     : TVirtualTransport(unlimited())
     , m_url(url)
     , m_encodedUrl(url.toEncoded().toStdString())
+    , m_loopback(isLoopback(url.host()))
 {
     m_request.reserve(InitialRequestCapacity);
     for (const char *header : {"Content-Type: application/x-thrift", "Accept: application/x-thrift",
@@ -90,6 +97,9 @@ void THTTPClient::flush()
     // Timeouts must not use signals: exchanges run on worker threads.
     curl_easy_setopt(curl, CURLOPT_NOSIGNAL, 1L);
     curl_easy_setopt(curl, CURLOPT_ERRORBUFFER, error);
+    // A service on this machine is never reached through a proxy of the environment.
+    if (m_loopback)
+        curl_easy_setopt(curl, CURLOPT_PROXY, "");
     curl_easy_setopt(curl, CURLOPT_WRITEFUNCTION, &THTTPClient::receive);
     curl_easy_setopt(curl, CURLOPT_WRITEDATA, this);
 

@@ -55,6 +55,7 @@ private:
 
     QUrl m_url;
     std::string m_encodedUrl;
+    bool m_loopback;
     std::chrono::milliseconds m_timeout = DefaultTimeout;
     curl_slist *m_headers = nullptr;
     std::string m_request;
