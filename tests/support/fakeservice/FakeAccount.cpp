@@ -39,6 +39,14 @@ void checkText(const std::string &text, bool isSet, qsizetype longest, const std
         refuse(FakeAccount::BadDataFormat, parameter);
 }
 
+// The object of that guid in one of the account's lists, or null.
+template <typename List>
+auto findByGuid(List &list, const std::string &guid) -> decltype(&list.front())
+{
+    const auto it = std::find_if(list.begin(), list.end(), [&](const auto &object) { return object.guid == guid; });
+    return it == list.end() ? nullptr : &*it;
+}
+
 [[noreturn]] void notFound(const std::string &identifier, const std::string &key)
 {
     throw EDAMNotFoundException(identifier, key);
@@ -106,14 +114,14 @@ std::vector<EDAMNote> FakeAccount::notes() const
 std::optional<EDAMNote> FakeAccount::note(const std::string &guid) const
 {
     Lock lock(m_mutex);
-    const auto it = std::find_if(m_notes.begin(), m_notes.end(), [&](const EDAMNote &n) { return n.guid == guid; });
-    return it == m_notes.end() ? std::nullopt : std::optional<EDAMNote>(*it);
+    const EDAMNote *found = findByGuid(m_notes, guid);
+    return found ? std::optional<EDAMNote>(*found) : std::nullopt;
 }
 
 EDAMNotebook FakeAccount::defaultNotebook() const
 {
     Lock lock(m_mutex);
-    return *const_cast<FakeAccount *>(this)->findNotebook(m_defaultNotebookGuid);
+    return *findByGuid(m_notebooks, m_defaultNotebookGuid);
 }
 
 EDAMNotebook FakeAccount::createNotebook(const EDAMNotebook &notebook)
@@ -135,7 +143,7 @@ EDAMNotebook FakeAccount::createNotebook(const EDAMNotebook &notebook)
 int32_t FakeAccount::updateNotebook(const EDAMNotebook &notebook)
 {
     Lock lock(m_mutex);
-    EDAMNotebook *stored = findNotebook(notebook.guid);
+    EDAMNotebook *stored = findByGuid(m_notebooks, notebook.guid);
     if (!notebook.__isset.guid || !stored)
         notFound("Notebook.guid", notebook.guid);
     checkNotebookName(notebook);
@@ -151,7 +159,7 @@ int32_t FakeAccount::updateNotebook(const EDAMNotebook &notebook)
 int32_t FakeAccount::expungeNotebook(const std::string &guid)
 {
     Lock lock(m_mutex);
-    if (!findNotebook(guid))
+    if (!findByGuid(m_notebooks, guid))
         notFound("Notebook.guid", guid);
     if (guid == m_defaultNotebookGuid)
         refuse(DataConflict, "Notebook.guid");
@@ -173,7 +181,7 @@ EDAMTag FakeAccount::createTag(const EDAMTag &tag)
 {
     Lock lock(m_mutex);
     checkTagName(tag);
-    if (tag.__isset.parentGuid && !findTag(tag.parentGuid))
+    if (tag.__isset.parentGuid && !findByGuid(m_tags, tag.parentGuid))
         notFound("Tag.parentGuid", tag.parentGuid);
     EDAMTag created;
     created.__set_guid(newGuid());
@@ -188,12 +196,12 @@ EDAMTag FakeAccount::createTag(const EDAMTag &tag)
 int32_t FakeAccount::updateTag(const EDAMTag &tag)
 {
     Lock lock(m_mutex);
-    EDAMTag *stored = findTag(tag.guid);
+    EDAMTag *stored = findByGuid(m_tags, tag.guid);
     if (!tag.__isset.guid || !stored)
         notFound("Tag.guid", tag.guid);
     checkTagName(tag);
     if (tag.__isset.parentGuid) {
-        if (!findTag(tag.parentGuid))
+        if (!findByGuid(m_tags, tag.parentGuid))
             notFound("Tag.parentGuid", tag.parentGuid);
         if (tag.parentGuid == tag.guid)
             refuse(BadDataFormat, "Tag.parentGuid");
@@ -208,7 +216,7 @@ int32_t FakeAccount::updateTag(const EDAMTag &tag)
 int32_t FakeAccount::expungeTag(const std::string &guid)
 {
     Lock lock(m_mutex);
-    if (!findTag(guid))
+    if (!findByGuid(m_tags, guid))
         notFound("Tag.guid", guid);
     for (EDAMNote &note : m_notes) {
         std::erase(note.tagGuids, guid);
@@ -228,7 +236,7 @@ int32_t FakeAccount::expungeTag(const std::string &guid)
 std::string FakeAccount::noteContent(const std::string &guid) const
 {
     Lock lock(m_mutex);
-    const EDAMNote *note = const_cast<FakeAccount *>(this)->findNote(guid);
+    const EDAMNote *note = findByGuid(m_notes, guid);
     if (!note)
         notFound("Note.guid", guid);
     return note->content;
@@ -260,7 +268,7 @@ EDAMNote FakeAccount::createNote(const EDAMNote &note)
 EDAMNote FakeAccount::updateNote(const EDAMNote &note)
 {
     Lock lock(m_mutex);
-    EDAMNote *stored = findNote(note.guid);
+    EDAMNote *stored = findByGuid(m_notes, note.guid);
     if (!note.__isset.guid || !stored)
         notFound("Note.guid", note.guid);
     checkNote(note);
@@ -293,7 +301,7 @@ EDAMNote FakeAccount::updateNote(const EDAMNote &note)
 int32_t FakeAccount::expungeNote(const std::string &guid)
 {
     Lock lock(m_mutex);
-    if (!findNote(guid))
+    if (!findByGuid(m_notes, guid))
         notFound("Note.guid", guid);
     std::erase_if(m_notes, [&](const EDAMNote &n) { return n.guid == guid; });
     m_expunged.push_back({Expunged::Note, guid, ++m_updateCount});
@@ -403,24 +411,6 @@ std::string FakeAccount::emptyContent()
            "<en-note/>";
 }
 
-EDAMNotebook *FakeAccount::findNotebook(const std::string &guid)
-{
-    const auto it = std::find_if(m_notebooks.begin(), m_notebooks.end(), [&](const EDAMNotebook &n) { return n.guid == guid; });
-    return it == m_notebooks.end() ? nullptr : &*it;
-}
-
-EDAMTag *FakeAccount::findTag(const std::string &guid)
-{
-    const auto it = std::find_if(m_tags.begin(), m_tags.end(), [&](const EDAMTag &t) { return t.guid == guid; });
-    return it == m_tags.end() ? nullptr : &*it;
-}
-
-EDAMNote *FakeAccount::findNote(const std::string &guid)
-{
-    const auto it = std::find_if(m_notes.begin(), m_notes.end(), [&](const EDAMNote &n) { return n.guid == guid; });
-    return it == m_notes.end() ? nullptr : &*it;
-}
-
 void FakeAccount::checkNotebookName(const EDAMNotebook &notebook) const
 {
     checkText(notebook.name, notebook.__isset.name, 100, "Notebook.name");
@@ -441,14 +431,14 @@ void FakeAccount::checkTagName(const EDAMTag &tag) const
     }
 }
 
-void FakeAccount::checkNote(const EDAMNote &note)
+void FakeAccount::checkNote(const EDAMNote &note) const
 {
     checkText(note.title, note.__isset.title, 255, "Note.title");
-    if (note.__isset.notebookGuid && !findNotebook(note.notebookGuid))
+    if (note.__isset.notebookGuid && !findByGuid(m_notebooks, note.notebookGuid))
         notFound("Note.notebookGuid", note.notebookGuid);
     if (note.__isset.tagGuids) {
         for (const std::string &guid : note.tagGuids) {
-            if (!findTag(guid))
+            if (!findByGuid(m_tags, guid))
                 notFound("Note.tagGuids", guid);
         }
     }

@@ -82,12 +82,9 @@ private:
         int32_t updateSequenceNum;
     };
 
-    EDAMNotebook *findNotebook(const std::string &guid);
-    EDAMTag *findTag(const std::string &guid);
-    EDAMNote *findNote(const std::string &guid);
     void checkNotebookName(const EDAMNotebook &notebook) const;
     void checkTagName(const EDAMTag &tag) const;
-    void checkNote(const EDAMNote &note);
+    void checkNote(const EDAMNote &note) const;
     std::vector<std::string> resolveTags(const EDAMNote &note);
     static void setContent(EDAMNote &note, const std::string &content);
 

@@ -186,7 +186,7 @@ void FakeService::expireTokens()
 {
     std::lock_guard lock(m_mutex);
     for (const auto &[token, owner] : m_tokens)
-        m_expiredTokens[token] = true;
+        m_expiredTokens.insert(token);
 }
 
 void FakeService::setVersionAccepted(bool accepted)

@@ -14,6 +14,7 @@
 #include <memory>
 #include <mutex>
 #include <optional>
+#include <set>
 #include <string>
 #include <thread>
 #include <vector>
@@ -118,7 +119,7 @@ private:
     bool m_stopping = false;
     std::map<std::string, std::unique_ptr<FakeAccount>> m_accounts;
     std::map<std::string, FakeAccount *> m_tokens;
-    std::map<std::string, bool> m_expiredTokens;
+    std::set<std::string> m_expiredTokens;
     std::vector<std::pair<std::string, FakeFault>> m_faults;
     QList<FakeRequest> m_requests;
     bool m_versionAccepted = true;
