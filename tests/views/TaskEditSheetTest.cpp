@@ -1,0 +1,126 @@
+#include "core/Clock.h"
+#include "core/Localized.h"
+#include "core/NotificationCenter.h"
+#include "core/store/MyNote.h"
+#include "core/store/MyNotebook.h"
+#include "core/store/MyTag.h"
+#include "tests/support/TempStore.h"
+#include "ui/TaskEditSheet.h"
+#include "ui_TaskEditSheet.h"
+
+#include <QMessageBox>
+#include <QSignalSpy>
+#include <QTimeZone>
+
+#include <gtest/gtest.h>
+
+TEST(TaskEditSheetTest, TitlesLoseOneSpaceAtEachEndAndAnEmptyTitleIsRefused)
+{
+    EXPECT_EQ(TaskEditSheet::trimmedTitle(QStringLiteral("  two  ")), QStringLiteral(" two "));
+    EXPECT_EQ(TaskEditSheet::trimmedTitle(QStringLiteral("\tkept\t")), QStringLiteral("\tkept\t"));
+    EXPECT_EQ(TaskEditSheet::trimmedTitle(QStringLiteral(" ")), QString());
+
+    TempStore store;
+    MyNote *task = store.task(QStringLiteral("Buy bread"));
+    TaskEditSheet sheet(&store.context());
+    sheet.beginEditing(task, nullptr, &store);
+    sheet.ui().titleField->setText(QStringLiteral(" "));
+    EXPECT_FALSE(sheet.endEditTask());
+    EXPECT_TRUE(sheet.isVisible()) << "the sheet stays open";
+    EXPECT_EQ(task->title(), QStringLiteral("Buy bread"));
+    QMessageBox *alert = sheet.findChild<QMessageBox *>();
+    ASSERT_NE(alert, nullptr);
+    EXPECT_EQ(alert->informativeText(), Localized::string(QStringLiteral("TASK_NO_TITLE")));
+    alert->close();
+
+    sheet.ui().titleField->setText(QStringLiteral("  Buy rye bread  "));
+    EXPECT_TRUE(sheet.endEditTask());
+    EXPECT_FALSE(sheet.isVisible());
+    EXPECT_EQ(task->title(), QStringLiteral(" Buy rye bread "));
+}
+
+TEST(TaskEditSheetTest, UnchangedFieldsAreNotWrittenAndNotesFollowTheirRules)
+{
+    TempStore store;
+    MyNote *task = store.task(QStringLiteral("Call Ana"));
+    task->setContent(QStringLiteral("+34 600 000 000"));
+    TaskEditSheet sheet(&store.context());
+    QStringList written;
+    QObject::connect(&store.context(), &ManagedObjectContext::objectChanged, &sheet,
+                     [&](ManagedObject *o, const QString &key) {
+                         if (o == task)
+                             written << key;
+                     });
+    int saves = 0;
+    NotificationCenter::defaultCenter().addObserver(&saves, QStringLiteral("saveDataToDisk"),
+                                                    [&](const Notification &) { ++saves; });
+    sheet.beginEditing(task, nullptr, &store);
+    EXPECT_TRUE(sheet.endEditTask());
+    EXPECT_FALSE(written.contains(QStringLiteral("title")));
+    EXPECT_FALSE(written.contains(QStringLiteral("content")));
+    EXPECT_EQ(saves, 1);
+
+    sheet.beginEditing(task, nullptr, &store);
+    sheet.ui().contentView->setPlainText(QString());
+    sheet.endEditTask();
+    EXPECT_TRUE(task->content().isNull()) << "emptied notes are none";
+    EXPECT_FALSE(task->simpleNote().hasContent);
+    sheet.beginEditing(task, nullptr, &store);
+    sheet.ui().contentView->setPlainText(QStringLiteral("Fish & chips <2>"));
+    sheet.endEditTask();
+    EXPECT_EQ(task->content(), QStringLiteral("Fish & chips <2>"));
+    NotificationCenter::defaultCenter().removeObserver(&saves);
+}
+
+TEST(TaskEditSheetTest, TheDueDateIsThePickedDayAtMidnightPlusThePickedSecondsEvenOnADaylightSavingDay)
+{
+    const QTimeZone madrid("Europe/Madrid");
+    Clock::setTimeZone(madrid);
+    const QDateTime picked(QDate(2026, 12, 7), QTime(14, 37, 25), madrid);
+    EXPECT_EQ(TaskEditSheet::dueDateFromPicker(picked), QDateTime(QDate(2026, 12, 7), QTime(0, 0, 25), madrid));
+
+    // In São Paulo the clocks went from 00:00 to 01:00 on 4 November 2018: that day starts at 01:00.
+    const QTimeZone saoPaulo("America/Sao_Paulo");
+    Clock::setTimeZone(saoPaulo);
+    const QDateTime jumpDay(QDate(2018, 11, 4), QTime(14, 37, 25), saoPaulo);
+    const QDateTime due = TaskEditSheet::dueDateFromPicker(jumpDay);
+    EXPECT_EQ(due.toTimeZone(saoPaulo).date(), QDate(2018, 11, 4)) << "not the day before";
+    EXPECT_EQ(due.toTimeZone(saoPaulo).time(), QTime(1, 0, 25));
+    Clock::setTimeZone(QTimeZone());
+
+    TempStore store;
+    MyNote *task = store.task(QStringLiteral("Dentist"));
+    TaskEditSheet sheet(&store.context());
+    sheet.beginEditing(task, nullptr, &store);
+    EXPECT_FALSE(sheet.ui().dueDateBox->isChecked());
+    sheet.ui().dueDateBox->setChecked(true);
+    sheet.ui().datePicker->setDateTime(QDateTime(QDate(2026, 12, 9), QTime(9, 15, 40)));
+    sheet.endEditTask();
+    EXPECT_EQ(task->dueDated(), QDateTime(QDate(2026, 12, 9), QTime(0, 0, 40)));
+    sheet.beginEditing(task, nullptr, &store);
+    EXPECT_TRUE(sheet.ui().dueDateBox->isChecked());
+    sheet.ui().dueDateBox->setChecked(false);
+    sheet.endEditTask();
+    EXPECT_FALSE(task->dueDated().isValid());
+}
+
+TEST(TaskEditSheetTest, TagsArePutOnAndTakenOffAtOnce)
+{
+    TempStore store;
+    MyNote *task = store.task(QStringLiteral("Plan trip"));
+    MyTag *home = store.tag(QStringLiteral("home"));
+    store.tag(QStringLiteral("work"));
+    TaskEditSheet sheet(&store.context());
+    sheet.rearrangeTagList();
+    sheet.beginEditing(task, nullptr, &store);
+    sheet.ui().tagPopUp->setCurrentIndex(0);
+    sheet.addTagToTask();
+    sheet.addTagToTask();
+    EXPECT_EQ(task->tags(), QList<MyTag *>{home}) << "a tag is put on once";
+    ASSERT_EQ(sheet.ui().taskTagTable->model()->rowCount(), 1);
+    sheet.ui().taskTagTable->selectionModel()->select(sheet.ui().taskTagTable->model()->index(0, 0),
+                                                      QItemSelectionModel::Select);
+    sheet.removeTagFromTask();
+    EXPECT_TRUE(task->tags().isEmpty());
+    sheet.reject();
+}

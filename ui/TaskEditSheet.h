@@ -1,0 +1,61 @@
+#pragma once
+
+#include <QDateTime>
+#include <QDialog>
+#include <QPointer>
+
+#include <memory>
+
+class ArrayController;
+class ManagedObjectContext;
+class MyNote;
+
+namespace Ui {
+class TaskEditSheet;
+}
+
+// The sheet in which one task is edited: title, due date, tags and notes. The task list and
+// the Today view both edit through it. Tags are put on and taken off at once; the title, due
+// date and notes are taken when the sheet is confirmed (endEditTask).
+class TaskEditSheet : public QDialog
+{
+    Q_OBJECT
+public:
+    TaskEditSheet(ManagedObjectContext *context, QWidget *parent = nullptr);
+    ~TaskEditSheet() override;
+
+    // One space at each end is dropped (no more, and no other white space).
+    static QString trimmedTitle(const QString &text);
+    // The picked day at 00:00 in the user's time zone, plus the picked time's seconds.
+    static QDateTime dueDateFromPicker(const QDateTime &picked);
+
+    // Fills the sheet from the task and shows it on the window (modal to that window). The
+    // `sender` is the object the "saveDataToDisk" request is posted with.
+    void beginEditing(MyNote *task, QWidget *window, const void *sender);
+    // Takes the fields into the task. False (the sheet stays open, the task unchanged) when the
+    // title is empty.
+    bool endEditTask();
+    void addTagToTask();
+    void removeTagFromTask();
+    // The tag pop-up's list is re-sorted only when the tags changed ("tagArrayChanged").
+    void rearrangeTagList();
+
+    MyNote *task() const { return m_task; }
+    Ui::TaskEditSheet &ui() { return *m_ui; }
+
+signals:
+    void editingEnded(MyNote *task);
+
+protected:
+    void keyPressEvent(QKeyEvent *event) override;
+
+private:
+    void fillTagPopUp();
+
+    std::unique_ptr<Ui::TaskEditSheet> m_ui;
+    ManagedObjectContext *m_context;
+    ArrayController *m_tagList;
+    ArrayController *m_taskTags;
+    MyNote *m_task = nullptr;
+    const void *m_sender = nullptr;
+};
