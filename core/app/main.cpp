@@ -1,8 +1,7 @@
-#include "core/Defaults.h"
-#include "core/SettingsKeys.h"
-#include "core/app/MainWindow.h"
+#include "core/app/Kelvara_AppDelegate.h"
 
 #include <QApplication>
+#include <QIcon>
 
 #include <cstdio>
 
@@ -19,10 +18,17 @@ int main(int argc, char **argv)
     QApplication app(argc, argv);
     QApplication::setOrganizationName(QStringLiteral("Kelvara"));
     QApplication::setApplicationName(QStringLiteral("Kelvara"));
-    QApplication::setDesktopFileName(QStringLiteral("kelvara"));
-    Defaults::standardUserDefaults().registerDefaults(SettingsKeys::registeredDefaults());
+    QApplication::setApplicationDisplayName(QStringLiteral("Kelvara"));
+    QApplication::setApplicationVersion(QStringLiteral(KELVARA_VERSION));
+    QApplication::setDesktopFileName(QStringLiteral(KELVARA_APP_ID));
+    QApplication::setWindowIcon(QIcon::fromTheme(QStringLiteral(KELVARA_APP_ID), QIcon(QStringLiteral(":/images/kelvara.svg"))));
+    // The one window closes only through the quit sequence, which ends the event loop itself.
+    QApplication::setQuitOnLastWindowClosed(false);
 
-    MainWindow window;
-    window.show();
+    Kelvara_AppDelegate::initialize();
+    Kelvara_AppDelegate delegate;
+    QObject::connect(&delegate, &Kelvara_AppDelegate::terminationApproved, &app, &QCoreApplication::quit,
+                     Qt::QueuedConnection);
+    delegate.applicationDidFinishLaunching();
     return app.exec();
 }

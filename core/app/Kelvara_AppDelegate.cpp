@@ -1,0 +1,514 @@
+#include "core/app/Kelvara_AppDelegate.h"
+
+#include "core/Clock.h"
+#include "core/Defaults.h"
+#include "core/Localized.h"
+#include "core/Log.h"
+#include "core/MainThread.h"
+#include "core/NotificationCenter.h"
+#include "core/OperationQueue.h"
+#include "core/SettingsKeys.h"
+#include "core/app/AlertSheet.h"
+#include "core/app/ErrorPane.h"
+#include "core/app/MainWindow.h"
+#include "core/store/ManagedObjectContext.h"
+#include "core/store/MyNotebook.h"
+#include "core/store/StoreStack.h"
+#include "ui/ManagingViewController.h"
+#include "ui/NotebookChangingView.h"
+#include "ui/NotebooksViewController.h"
+#include "ui/NotesViewController.h"
+#include "ui/TagsViewController.h"
+#include "ui/TaskCompletingView.h"
+#include "ui/TaskCountingView.h"
+#include "ui/TodayViewController.h"
+#include "ui/TrashViewController.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QComboBox>
+#include <QLabel>
+#include <QLocale>
+#include <QMetaObject>
+#include <QScreen>
+
+#include <mutex>
+
+void Kelvara_AppDelegate::initialize()
+{
+    static std::once_flag once;
+    std::call_once(once, [] { Defaults::standardUserDefaults().registerDefaults(SettingsKeys::registeredDefaults()); });
+}
+
+Kelvara_AppDelegate::Kelvara_AppDelegate(const QString &storeFolder, QObject *parent)
+    : QObject(parent)
+{
+    initialize();
+    // Errors met while opening the store are presented already.
+    ErrorPresenter::install(this);
+
+    m_store = std::make_unique<StoreStack>(storeFolder);
+    m_context = m_store->managedObjectContext();
+    m_viewControllers = {
+        new NotesViewController(m_context, this),     new TodayViewController(m_context, this),
+        new NotebooksViewController(m_context, this), new TagsViewController(m_context, this),
+        new TrashViewController(m_context, this),
+    };
+    observeNotifications();
+    m_operationsQueue = std::make_unique<OperationQueue>();
+
+    m_window = std::make_unique<MainWindow>();
+    connectCommands();
+    if (m_context) {
+        m_context->setCommitEditingHandler([this] { return commitEditing(); });
+        connect(m_context->undoManager(), &UndoManager::stateChanged, this, &Kelvara_AppDelegate::updateUndoActions);
+    }
+    updateUndoActions();
+}
+
+Kelvara_AppDelegate::~Kelvara_AppDelegate()
+{
+    NotificationCenter::defaultCenter().removeObserver(this);
+    // What is still queued may hop to the main thread and reach the views: let it finish while
+    // everything is in place.
+    m_operationsQueue->waitUntilAllOperationsAreFinished();
+    m_operationsQueue.reset();
+    if (m_context)
+        m_context->setCommitEditingHandler({});
+    qDeleteAll(m_viewControllers);
+    m_viewControllers.clear();
+    m_window.reset();
+    ErrorPresenter::install(nullptr);
+}
+
+void Kelvara_AppDelegate::observeNotifications()
+{
+    NotificationCenter &center = NotificationCenter::defaultCenter();
+    const auto observe = [&](const char *name, void (Kelvara_AppDelegate::*handler)(const Notification &)) {
+        center.addObserver(this, QString::fromLatin1(name), [this, handler](const Notification &n) {
+            onMainThread([this, handler, n] { (this->*handler)(n); });
+        });
+    };
+    observe("saveDataToDisk", &Kelvara_AppDelegate::saveData);
+    observe("EditSelectedTask", &Kelvara_AppDelegate::editSelectedTask);
+    observe("changeNotebookToTasks", &Kelvara_AppDelegate::changeNotebookToTasks);
+    observe("nameChanged", &Kelvara_AppDelegate::entityNameChanged);
+    observe("hideSyncStatus", &Kelvara_AppDelegate::hideSyncingStatus);
+    observe("tasksCountChanged", &Kelvara_AppDelegate::tasksCountChanged);
+}
+
+void Kelvara_AppDelegate::onMainThread(std::function<void()> work)
+{
+    if (isMainThread()) {
+        work();
+        return;
+    }
+    QMetaObject::invokeMethod(this, std::move(work), Qt::QueuedConnection);
+}
+
+void Kelvara_AppDelegate::connectCommands()
+{
+    MainWindow *w = m_window.get();
+    const auto command = [&](MainWindow::Command c, void (Kelvara_AppDelegate::*slot)(QObject *)) {
+        QAction *action = w->action(c);
+        connect(action, &QAction::triggered, this, [this, action, slot] { (this->*slot)(action); });
+    };
+    command(MainWindow::AddObject, &Kelvara_AppDelegate::sendAddObjectNotification);
+    command(MainWindow::EditObject, &Kelvara_AppDelegate::sendEditObjectNotification);
+    command(MainWindow::RemoveObject, &Kelvara_AppDelegate::sendRemoveObjectNotification);
+    command(MainWindow::ShowSearch, &Kelvara_AppDelegate::sendShowSearchField);
+    command(MainWindow::MarkCompleted, &Kelvara_AppDelegate::sendMarkTasksAsCompleted);
+    command(MainWindow::MoveToNotebook, &Kelvara_AppDelegate::showNotebooksListForTasks);
+    command(MainWindow::Save, &Kelvara_AppDelegate::saveAction);
+    command(MainWindow::Quit, &Kelvara_AppDelegate::terminate);
+    // Synchronising and the preferences window join with their own parts.
+    w->action(MainWindow::Synchronise)->setEnabled(false);
+    w->action(MainWindow::Preferences)->setEnabled(false);
+
+    connect(w->action(MainWindow::Undo), &QAction::triggered, this, [this] {
+        if (UndoManager *undo = windowWillReturnUndoManager(m_window.get()); undo && undo->canUndo()) {
+            undo->undo();
+            NotificationCenter::defaultCenter().post(QStringLiteral("saveDataToDisk"), this);
+        }
+    });
+    connect(w->action(MainWindow::Redo), &QAction::triggered, this, [this] {
+        if (UndoManager *undo = windowWillReturnUndoManager(m_window.get()); undo && undo->canRedo()) {
+            undo->redo();
+            NotificationCenter::defaultCenter().post(QStringLiteral("saveDataToDisk"), this);
+        }
+    });
+    connect(w, &MainWindow::switcherItemTriggered, this, &Kelvara_AppDelegate::changeViewController);
+    // Closing the one window is quitting; the close request is served once the event that
+    // carried it is over, so that the quit's dialogs do not run inside it.
+    connect(w, &MainWindow::closeRequested, this, [this] {
+        if (windowShouldClose())
+            terminate(m_window.get());
+    }, Qt::QueuedConnection);
+}
+
+// Launch
+
+void Kelvara_AppDelegate::applicationDidFinishLaunching()
+{
+    Defaults &defaults = Defaults::standardUserDefaults();
+
+    const QByteArray frame = defaults.objectForKey(Key::MainWindowFrame).toByteArray();
+    m_frameRestored = !frame.isEmpty() && m_window->restoreGeometry(frame);
+
+    m_window->noConectionView()->hide();
+
+    for (int i = 0; i < m_viewControllers.size(); ++i)
+        m_window->addSwitcherItem(m_viewControllers.at(i)->title(), menuItemImage(i), i);
+
+    const int start = defaults.boolForKey(Key::StartInTasksView) ? TasksView : TodayView;
+    ManagingViewController *startView = m_viewControllers.at(start);
+    // A restored frame is the size the user left the window at: the first view takes the box as
+    // it is, rather than the window taking the view's designed size.
+    if (m_frameRestored)
+        startView->view()->resize(m_window->boxContentSize());
+    displayViewController(startView);
+    m_selectedViewController = start;
+    m_window->selectSwitcherItem(start);
+    updateForViewOnScreen();
+
+    if (defaults.objectForKey(Key::lastUsedNotebook).isValid()) {
+        NotesViewController *notes = notesViewController();
+        notes->setSelectedNotebookIndex(int(defaults.integerForKey(Key::lastUsedNotebook)));
+        notes->changeSelectedNotebook(this);
+    }
+
+    if (!m_frameRestored) {
+        if (QScreen *screen = QGuiApplication::primaryScreen()) {
+            QRect frameRect = m_window->geometry();
+            frameRect.moveCenter(screen->availableGeometry().center());
+            m_window->setGeometry(frameRect);
+        }
+    }
+    m_window->show();
+}
+
+// Views
+
+NotesViewController *Kelvara_AppDelegate::notesViewController() const
+{
+    return static_cast<NotesViewController *>(m_viewControllers.at(TasksView));
+}
+
+ManagingViewController *Kelvara_AppDelegate::currentViewController() const
+{
+    if (m_selectedViewController < 0 || m_selectedViewController >= m_viewControllers.size())
+        return nullptr;
+    return m_viewControllers.at(m_selectedViewController);
+}
+
+QIcon Kelvara_AppDelegate::menuItemImage(int index)
+{
+    static const char *const names[] = {"notes32", "forToday", "books", "tag_orange", "trash"};
+    if (index < 0 || index >= int(std::size(names)))
+        return QIcon();
+    return QIcon(QStringLiteral(":/images/%1.svg").arg(QLatin1String(names[index])));
+}
+
+void Kelvara_AppDelegate::changeViewController(QAction *sender)
+{
+    if (!sender)
+        return;
+    const int tag = sender->data().toInt();
+    if (tag < 0 || tag >= m_viewControllers.size())
+        return;
+    m_window->selectSwitcherItem(tag);
+    if (tag != m_selectedViewController && !displayViewController(m_viewControllers.at(tag))) {
+        // The old view stays on screen, and with it the switcher and the commands' target.
+        m_window->selectSwitcherItem(m_selectedViewController);
+        return;
+    }
+    m_selectedViewController = tag;
+    updateForViewOnScreen();
+}
+
+bool Kelvara_AppDelegate::displayViewController(ManagingViewController *viewController)
+{
+    ManagingViewController *current = m_window->boxView() ? currentViewController() : nullptr;
+    if ((current && !current->commitEditing()) || !m_window->makeFirstResponder()) {
+        QApplication::beep();
+        return false;
+    }
+    viewController->rearrangeArrayController();
+
+    QWidget *view = viewController->view();
+    m_window->finishFrameAnimation();
+    const QSize box = m_window->boxContentSize();
+    QRect frame = m_window->geometry();
+    // A maximised or full-screen window keeps its size; the view takes the box.
+    if (!(m_window->windowState() & (Qt::WindowMaximized | Qt::WindowFullScreen))) {
+        const int dw = view->width() - box.width();
+        const int dh = view->height() - box.height();
+        frame.setSize(QSize(frame.width() + dw, frame.height() + dh)); // the top-left stays
+    }
+
+    m_window->setBoxView(nullptr);
+    m_window->setFrame(frame, true);
+    // In the box, the view's parent is the box, and its controller sees the key presses the
+    // view leaves: view, controller, box.
+    m_window->setBoxView(view);
+    return true;
+}
+
+void Kelvara_AppDelegate::updateForViewOnScreen()
+{
+    ManagingViewController *view = currentViewController();
+    if (!view)
+        return;
+    m_window->searchMenuItem()->setText(
+        Localized::string(view->searchBarActive() ? QStringLiteral("HIDE_SEARCH") : QStringLiteral("SHOW_SEARCH")));
+    if (auto *counting = dynamic_cast<TaskCountingView *>(view)) {
+        Notification n{QStringLiteral("tasksCountChanged"), this,
+                       {{QStringLiteral("arrayCount"), counting->numberOfTasksInArray()},
+                        {QStringLiteral("viewController"), m_selectedViewController}}};
+        tasksCountChanged(n);
+    } else {
+        // A count left from another view would be read as this view's.
+        m_window->hideTasksCount();
+    }
+    m_window->action(MainWindow::MarkCompleted)->setEnabled(dynamic_cast<TaskCompletingView *>(view) != nullptr);
+    m_window->action(MainWindow::MoveToNotebook)->setEnabled(m_selectedViewController == TasksView);
+}
+
+// Commands
+
+void Kelvara_AppDelegate::sendAddObjectNotification(QObject *)
+{
+    if (ManagingViewController *view = currentViewController())
+        view->newObjectNotification();
+}
+
+void Kelvara_AppDelegate::sendEditObjectNotification(QObject *)
+{
+    if (ManagingViewController *view = currentViewController())
+        view->editObjectNotification();
+}
+
+void Kelvara_AppDelegate::sendRemoveObjectNotification(QObject *)
+{
+    if (ManagingViewController *view = currentViewController())
+        view->removeObjectNotification();
+}
+
+void Kelvara_AppDelegate::sendShowSearchField(QObject *)
+{
+    ManagingViewController *view = currentViewController();
+    if (!view)
+        return;
+    view->setSearchBarActive(!view->searchBarActive());
+    view->showSearchField();
+    // Titled after the view answered: a view without a search bar leaves it hidden.
+    m_window->searchMenuItem()->setText(
+        Localized::string(view->searchBarActive() ? QStringLiteral("HIDE_SEARCH") : QStringLiteral("SHOW_SEARCH")));
+}
+
+void Kelvara_AppDelegate::sendMarkTasksAsCompleted(QObject *)
+{
+    if (auto *view = dynamic_cast<TaskCompletingView *>(currentViewController()))
+        view->markTasksAsCompleted();
+}
+
+void Kelvara_AppDelegate::showNotebooksListForTasks(QObject *)
+{
+    if (m_selectedViewController == TasksView)
+        NotificationCenter::defaultCenter().post(QStringLiteral("moveTasks"), this);
+}
+
+void Kelvara_AppDelegate::saveAction(QObject *)
+{
+    m_store->saveAction();
+}
+
+// Notifications
+
+void Kelvara_AppDelegate::saveData(const Notification &)
+{
+    m_store->saveOnQueue(*m_operationsQueue);
+    if (ManagingViewController *view = currentViewController())
+        view->rearrangeArrayController();
+    if (m_selectedViewController != TasksView)
+        m_viewControllers.at(TasksView)->rearrangeArrayController();
+    if (m_selectedViewController != TodayView)
+        m_viewControllers.at(TodayView)->rearrangeArrayController();
+}
+
+void Kelvara_AppDelegate::editSelectedTask(const Notification &)
+{
+    sendEditObjectNotification(nullptr);
+}
+
+void Kelvara_AppDelegate::changeNotebookToTasks(const Notification &notification)
+{
+    auto *view = dynamic_cast<NotebookChangingView *>(currentViewController());
+    if (!view)
+        return;
+    auto *object = notification.userInfo.value(QStringLiteral("selectedNotebook")).value<ManagedObject *>();
+    view->tasksChangeToNotebook(dynamic_cast<MyNotebook *>(object));
+}
+
+void Kelvara_AppDelegate::entityNameChanged(const Notification &)
+{
+    if (ManagingViewController *view = currentViewController())
+        view->nameChangedNotification();
+}
+
+void Kelvara_AppDelegate::hideSyncingStatus(const Notification &notification)
+{
+    m_window->setSyncing(false);
+    if (notification.userInfo.value(QStringLiteral("success")).toBool()) {
+        setLastSyncDate(Clock::now());
+        m_window->noConectionView()->hide();
+    } else {
+        m_window->noConectionView()->show();
+    }
+    for (ManagingViewController *view : std::as_const(m_viewControllers))
+        view->rearrangeArrayController();
+    if (m_selectedViewController == TasksView)
+        NotificationCenter::defaultCenter().post(QStringLiteral("dummyNotification"), this);
+}
+
+void Kelvara_AppDelegate::tasksCountChanged(const Notification &notification)
+{
+    const QVariant viewController = notification.userInfo.value(QStringLiteral("viewController"));
+    if (!viewController.isValid() || viewController.toInt() != m_selectedViewController)
+        return;
+    m_tasksCount = notification.userInfo.value(QStringLiteral("arrayCount")).toInt();
+    m_window->setTasksCount(m_tasksCount);
+}
+
+void Kelvara_AppDelegate::setLastSyncDate(const QDateTime &date)
+{
+    m_lastSyncDate = date;
+    m_window->syncDateLabel()->setText(
+        date.isValid() ? QLocale().toString(date.toTimeZone(Clock::timeZone()), QLocale::ShortFormat) : QString());
+}
+
+// Store
+
+UndoManager *Kelvara_AppDelegate::windowWillReturnUndoManager(QWidget *) const
+{
+    return m_context ? m_context->undoManager() : nullptr;
+}
+
+void Kelvara_AppDelegate::updateUndoActions()
+{
+    UndoManager *undo = windowWillReturnUndoManager(m_window.get());
+    const bool finishing = m_window->isFinishing();
+    m_window->action(MainWindow::Undo)->setEnabled(!finishing && undo && undo->canUndo());
+    m_window->action(MainWindow::Redo)->setEnabled(!finishing && undo && undo->canRedo());
+}
+
+bool Kelvara_AppDelegate::DeleteDatabase(QObject *)
+{
+    return m_store->DeleteDatabase();
+}
+
+bool Kelvara_AppDelegate::commitEditing()
+{
+    ManagingViewController *view = m_window->boxView() ? currentViewController() : nullptr;
+    return !view || view->commitEditing();
+}
+
+// Errors
+
+bool Kelvara_AppDelegate::presentError(const AppError &error)
+{
+    QString message = error.text();
+    if (!error.recoverySuggestion.isEmpty())
+        message += QStringLiteral("\n\n") + error.recoverySuggestion;
+    QWidget *window = m_window && m_window->isVisible() ? m_window.get() : nullptr;
+    if (!isMainThread()) {
+        ErrorPane pane(window);
+        pane.setMessage(message);
+        pane.showErrorPane();
+        return false;
+    }
+    AlertSheet::runModal(window, QStringLiteral("Error"), message);
+    // Our errors offer no recovery: the user can only acknowledge them.
+    return false;
+}
+
+// Quit
+
+void Kelvara_AppDelegate::startSync(QObject *sender)
+{
+    if (m_startSync)
+        m_startSync(sender);
+}
+
+void Kelvara_AppDelegate::terminate(QObject *)
+{
+    if (m_terminating)
+        return;
+    m_terminating = true;
+    const TerminateReply reply = applicationShouldTerminate();
+    m_terminating = false;
+    if (reply == TerminateCancel)
+        return;
+    applicationWillTerminate();
+    m_window->allowClose();
+    emit terminationApproved();
+}
+
+Kelvara_AppDelegate::TerminateReply Kelvara_AppDelegate::applicationShouldTerminate()
+{
+    if (!m_context)
+        return TerminateNow;
+
+    if (!m_context->commitEditing()) {
+        Log::line(QStringLiteral("%@:%s unable to commit editing to terminate"),
+                  {QStringLiteral("Kelvara_AppDelegate"), QStringLiteral("applicationShouldTerminate:")});
+        return TerminateCancel;
+    }
+
+    Defaults &defaults = Defaults::standardUserDefaults();
+    if (!defaults.boolForKey(Key::firstSync) && defaults.boolForKey(Key::SyncingActive)
+        && defaults.boolForKey(Key::SyncWhenQuit))
+        startSync(this);
+
+    if (defaults.boolForKey(Key::showTasksStatusPanelAtEnd) && m_sayTasksAtFinish)
+        m_sayTasksAtFinish();
+
+    // The queue's operations still reach the store through the main thread: wait in a local
+    // event loop that serves them. Every network exchange has a time limit, so this ends.
+    if (m_operationsQueue->operationCount() > 0) {
+        m_window->setFinishing(true);
+        m_operationsQueue->waitUntilAllOperationsAreFinished();
+        m_window->setFinishing(false);
+        updateUndoActions();
+    }
+
+    if (!m_context->hasChanges())
+        return TerminateNow;
+    AppError error;
+    if (m_context->save(&error))
+        return TerminateNow;
+
+    if (ErrorPresenter::present(error))
+        return TerminateCancel;
+
+    const int answer = AlertSheet::runModal(
+        m_window->isVisible() ? m_window.get() : nullptr,
+        Localized::string(QStringLiteral("Could not save changes while quitting.  Quit anyway?")),
+        Localized::string(QStringLiteral("Quitting now will lose any changes you have made since the last successful save")),
+        {Localized::string(QStringLiteral("Quit anyway")), Localized::string(QStringLiteral("Cancel"))});
+    return answer == AlertSheet::DefaultReturn ? TerminateNow : TerminateCancel;
+}
+
+void Kelvara_AppDelegate::applicationWillTerminate()
+{
+    Defaults &defaults = Defaults::standardUserDefaults();
+    if (m_window)
+        defaults.setObject(Key::MainWindowFrame, m_window->saveGeometry());
+    defaults.setInteger(Key::lastUsedNotebook, notesViewController()->selectedNotebookIndex());
+}
+
+bool Kelvara_AppDelegate::windowShouldClose()
+{
+    Defaults::standardUserDefaults().setObject(Key::MainWindowFrame, m_window->saveGeometry());
+    return true;
+}

@@ -1,0 +1,122 @@
+#include "tests/ui/AppTest.h"
+
+#include "core/Localized.h"
+#include "core/MainThread.h"
+#include "core/OperationQueue.h"
+#include "core/store/ManagedObjectContext.h"
+#include "core/store/MyNote.h"
+#include "core/store/PersistentStoreCoordinator.h"
+#include "core/store/SqliteDatabase.h"
+#include "core/store/StoreStack.h"
+#include "tests/support/RecordingErrorPresenter.h"
+#include "ui/NotesViewController.h"
+
+#include <QSignalSpy>
+#include <QThread>
+
+TEST_F(AppTest, QuitRunsTheLastSyncAndWaitsForItWhileServingItsHops)
+{
+    Defaults &defaults = Defaults::standardUserDefaults();
+    defaults.setBool(Key::firstSync, false);
+    defaults.setBool(Key::SyncingActive, true);
+    defaults.setBool(Key::SyncWhenQuit, true);
+    auto app = launch();
+    QSignalSpy approved(app.get(), &Kelvara_AppDelegate::terminationApproved);
+    QStringList steps;
+    bool finishingShown = false;
+    app->setStartSyncHandler([&](QObject *) {
+        steps << QStringLiteral("sync");
+        app->operationsQueue().addOperation([&] {
+            QThread::msleep(100);
+            runOnMainThread([&] {
+                steps << QStringLiteral("hop");
+                finishingShown = app->window()->isFinishing();
+                app->terminate(nullptr); // a second request while the first waits
+                app->managedObjectContext()->insert<MyNote>()->setTitle(QStringLiteral("from the run"));
+            });
+        });
+    });
+    app->setQuitPanelHandler([&] { steps << QStringLiteral("panel"); });
+
+    app->terminate(nullptr);
+    EXPECT_EQ(steps, (QStringList{QStringLiteral("sync"), QStringLiteral("panel"), QStringLiteral("hop")}));
+    EXPECT_TRUE(finishingShown);
+    EXPECT_FALSE(app->window()->isFinishing());
+    EXPECT_EQ(approved.count(), 1) << "the second request is ignored, not queued";
+    EXPECT_FALSE(app->managedObjectContext()->hasChanges()) << "what the run changed is saved before quitting";
+    EXPECT_TRUE(defaults.objectForKey(Key::MainWindowFrame).isValid());
+    EXPECT_EQ(defaults.objectForKey(Key::lastUsedNotebook).toInt(), 0);
+}
+
+TEST_F(AppTest, QuitStartsASyncOnlyAfterTheFirstOneWithSyncingAndSyncAtQuitOn)
+{
+    auto app = launch();
+    int syncs = 0;
+    app->setStartSyncHandler([&](QObject *) { ++syncs; });
+    Defaults &defaults = Defaults::standardUserDefaults();
+    struct Case
+    {
+        bool firstSync, active, atQuit;
+        int expected;
+    };
+    for (const Case c : {Case{true, true, true, 0}, Case{false, false, true, 0}, Case{false, true, false, 0},
+                         Case{false, true, true, 1}}) {
+        defaults.setBool(Key::firstSync, c.firstSync);
+        defaults.setBool(Key::SyncingActive, c.active);
+        defaults.setBool(Key::SyncWhenQuit, c.atQuit);
+        syncs = 0;
+        EXPECT_EQ(app->applicationShouldTerminate(), Kelvara_AppDelegate::TerminateNow);
+        EXPECT_EQ(syncs, c.expected) << "firstSync " << c.firstSync << " active " << c.active << " at quit " << c.atQuit;
+    }
+}
+
+TEST_F(AppTest, AFailedSaveAtQuitCanBeCancelledAndKeepsTheChanges)
+{
+    auto app = launch();
+    QSignalSpy approved(app.get(), &Kelvara_AppDelegate::terminationApproved);
+    ManagedObjectContext *context = app->managedObjectContext();
+    MyNote *task = context->insert<MyNote>();
+    task->setTitle(QStringLiteral("Renew the passport"));
+    SqliteDatabase &db = app->storeStack().persistentStoreCoordinator()->database();
+    ASSERT_TRUE(db.exec(QStringLiteral("PRAGMA query_only=1")));
+    RecordingErrorPresenter errors;
+
+    auto answer = answerNextAlert(Localized::string(QStringLiteral("Cancel")));
+    app->terminate(nullptr);
+    EXPECT_EQ(answer->alerts, 1);
+    EXPECT_EQ(answer->text, Localized::string(QStringLiteral("Could not save changes while quitting.  Quit anyway?")));
+    EXPECT_EQ(errors.errors().size(), 1) << "the save error is presented before the question";
+    EXPECT_EQ(approved.count(), 0);
+    EXPECT_TRUE(app->window()->isVisible());
+    EXPECT_TRUE(context->hasChanges());
+    EXPECT_EQ(task->title(), QStringLiteral("Renew the passport"));
+    EXPECT_FALSE(Defaults::standardUserDefaults().objectForKey(Key::MainWindowFrame).isValid())
+        << "nothing of the quit happened";
+
+    // The user can go on, and quit for good later.
+    answer = answerNextAlert(Localized::string(QStringLiteral("Quit anyway")));
+    app->terminate(nullptr);
+    EXPECT_EQ(answer->alerts, 1);
+    EXPECT_EQ(approved.count(), 1);
+    ASSERT_TRUE(db.exec(QStringLiteral("PRAGMA query_only=0")));
+}
+
+TEST_F(AppTest, TheWindowFrameAndTheNotebookSurviveARestartClosedFromTheWindow)
+{
+    const QRect frame(70, 60, 600, 480);
+    {
+        auto app = launch();
+        QSignalSpy approved(app.get(), &Kelvara_AppDelegate::terminationApproved);
+        app->window()->setGeometry(frame);
+        ASSERT_TRUE(waitUntil([&] { return app->window()->geometry() == frame; }));
+        app->notesViewController()->setSelectedNotebookIndex(1);
+        app->window()->close();
+        EXPECT_TRUE(app->window()->isVisible()) << "closing is a request to quit";
+        ASSERT_TRUE(waitUntil([&] { return approved.count() == 1; }));
+        EXPECT_TRUE(app->window()->close()) << "after the quit agreed, the window closes";
+    }
+    auto app = launch();
+    EXPECT_EQ(app->window()->geometry(), frame);
+    EXPECT_EQ(app->window()->boxContentSize(), app->viewControllers().at(0)->view()->size());
+    EXPECT_EQ(app->notesViewController()->selectedNotebookIndex(), 1);
+}

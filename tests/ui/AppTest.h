@@ -1,0 +1,101 @@
+#pragma once
+
+#include "core/Defaults.h"
+#include "core/SettingsKeys.h"
+#include "core/app/Kelvara_AppDelegate.h"
+#include "core/app/MainWindow.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QDeadlineTimer>
+#include <QMessageBox>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <memory>
+
+// Each test starts from a first launch: fresh settings with the registered defaults, and a
+// store of its own.
+class AppTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        Defaults::standardUserDefaults().resetForTesting();
+        Defaults::standardUserDefaults().registerDefaults(SettingsKeys::registeredDefaults());
+        ASSERT_TRUE(m_dir.isValid());
+    }
+
+    QString storeFolder() const { return m_dir.filePath(QStringLiteral("Kelvara")); }
+
+    std::unique_ptr<Kelvara_AppDelegate> launch()
+    {
+        auto delegate = std::make_unique<Kelvara_AppDelegate>(storeFolder());
+        delegate->applicationDidFinishLaunching();
+        EXPECT_TRUE(QTest::qWaitForWindowExposed(delegate->window()));
+        return delegate;
+    }
+
+    static bool waitUntil(const std::function<bool()> &condition, int timeoutMs = 5000)
+    {
+        QDeadlineTimer deadline(timeoutMs);
+        while (!condition()) {
+            if (deadline.hasExpired())
+                return false;
+            QTest::qWait(10);
+        }
+        return true;
+    }
+
+    static bool waitForFrame(MainWindow *window)
+    {
+        return waitUntil([window] { return !window->isAnimatingFrame(); });
+    }
+
+    static QMessageBox *visibleAlert()
+    {
+        for (QWidget *w : QApplication::topLevelWidgets()) {
+            if (auto *box = qobject_cast<QMessageBox *>(w); box && box->isVisible())
+                return box;
+        }
+        return nullptr;
+    }
+
+    struct Answer
+    {
+        QString text;
+        QString informativeText;
+        int alerts = 0;
+    };
+
+    // Answers the next alert, also one shown modally from inside the code under test, by
+    // clicking the button with that text.
+    static std::shared_ptr<Answer> answerNextAlert(const QString &button)
+    {
+        auto answer = std::make_shared<Answer>();
+        auto *timer = new QTimer;
+        timer->setInterval(10);
+        QObject::connect(timer, &QTimer::timeout, timer, [timer, answer, button] {
+            QMessageBox *box = visibleAlert();
+            if (!box)
+                return;
+            answer->text = box->text();
+            answer->informativeText = box->informativeText();
+            ++answer->alerts;
+            timer->stop();
+            timer->deleteLater();
+            for (QAbstractButton *b : box->buttons()) {
+                if (b->text() == button)
+                    b->click();
+            }
+        });
+        timer->start();
+        return answer;
+    }
+
+    QTemporaryDir m_dir;
+};
