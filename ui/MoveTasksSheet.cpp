@@ -19,7 +19,7 @@ MoveTasksSheet::MoveTasksSheet(ManagedObjectContext *context, QWidget *parent)
     m_ui->buttons->button(QDialogButtonBox::Cancel)->setText(Localized::string(QStringLiteral("CANCEL")));
     m_notebooks->setManagedObjectContext(context);
     m_notebooks->setEntityName(QLatin1String(MyNotebook::entityName));
-    m_notebooks->setFetchPredicate(Predicate::withFormat(QStringLiteral("(deleted == 0) && (hide == 0)")));
+    m_notebooks->setFetchPredicate(Predicate::withFormat(QStringLiteral("deleted == 0")));
     m_notebooks->setSortDescriptors({SortDescriptor(QStringLiteral("name"), true, SortDescriptor::Comparison::LocalizedCaseInsensitive)});
     m_ui->notebookTable->setModel(m_notebooks);
     m_ui->notebookTable->setSelectionModel(m_notebooks->selectionModel());

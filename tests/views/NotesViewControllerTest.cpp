@@ -1,0 +1,208 @@
+#include "core/Defaults.h"
+#include "core/Localized.h"
+#include "core/NotificationCenter.h"
+#include "core/SettingsKeys.h"
+#include "core/store/MyNote.h"
+#include "core/store/MyNotebook.h"
+#include "core/store/MyTag.h"
+#include "tests/support/TempStore.h"
+#include "ui/MoveTasksSheet.h"
+#include "ui/MyNotesArrayController.h"
+#include "ui/NotesViewController.h"
+#include "ui/TaskEditSheet.h"
+#include "ui_NotesView.h"
+#include "ui_TaskEditSheet.h"
+
+#include <QApplication>
+#include <QMainWindow>
+#include <QMessageBox>
+#include <QPushButton>
+
+#include <gtest/gtest.h>
+
+namespace {
+struct Posts
+{
+    explicit Posts(const QString &name)
+    {
+        NotificationCenter::defaultCenter().addObserver(this, name, [this](const Notification &n) {
+            ++count;
+            last = n;
+        });
+    }
+    ~Posts() { NotificationCenter::defaultCenter().removeObserver(this); }
+    int count = 0;
+    Notification last;
+};
+
+QStringList titles(const NotesViewController &view)
+{
+    QStringList result;
+    for (ManagedObject *o : view.taskList()->arrangedObjects())
+        result << static_cast<MyNote *>(o)->title();
+    return result;
+}
+
+QMessageBox *openAlert()
+{
+    for (QWidget *w : QApplication::allWidgets()) {
+        if (auto *box = qobject_cast<QMessageBox *>(w); box && box->isVisible())
+            return box;
+    }
+    return nullptr;
+}
+
+// A window holding the view, as the application shows it.
+struct Shown
+{
+    explicit Shown(NotesViewController &view)
+    {
+        window.setCentralWidget(view.view());
+        window.resize(520, 600);
+        window.show();
+    }
+    ~Shown() { window.takeCentralWidget(); }
+    QMainWindow window;
+};
+
+class NotesViewControllerTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        Defaults::standardUserDefaults().resetForTesting();
+        Defaults::standardUserDefaults().registerDefaults(SettingsKeys::registeredDefaults());
+        inbox = store.firstNotebook();
+        work = store.notebook(QStringLiteral("Work"));
+        store.task(QStringLiteral("pay rent"), inbox)->setDueDated(QDateTime(QDate(2026, 12, 20), QTime(0, 0)));
+        MyNote *call = store.task(QStringLiteral("call Ana"), inbox);
+        call->setDueDated(QDateTime(QDate(2026, 12, 8), QTime(0, 0)));
+        call->addTagsObject(store.tag(QStringLiteral("phone")));
+        store.task(QStringLiteral("buy milk"), inbox)->setContent(QStringLiteral("oat, not cow"));
+        store.task(QStringLiteral("review draft"), work);
+    }
+    TempStore store;
+    MyNotebook *inbox = nullptr;
+    MyNotebook *work = nullptr;
+};
+} // namespace
+
+TEST_F(NotesViewControllerTest, SortsBySavedOrderSearchesAndSwitchesNotebooks)
+{
+    Defaults::standardUserDefaults().setInteger(Key::notesOrder, 2);
+    NotesViewController view(&store.context());
+    EXPECT_EQ(view.selectedSortOrder(), 2);
+    EXPECT_EQ(titles(view), (QStringList{QStringLiteral("buy milk"), QStringLiteral("call Ana"), QStringLiteral("pay rent")}))
+        << "by due date, undated first";
+    EXPECT_FALSE(view.canMove());
+
+    view.changeMainSortDescriptors(0);
+    EXPECT_EQ(titles(view).first(), QStringLiteral("buy milk"));
+    EXPECT_EQ(Defaults::standardUserDefaults().integerForKey(Key::notesOrder), 0);
+    view.changeMainSortDescriptors(7);
+    EXPECT_EQ(view.selectedSortOrder(), 0) << "an order outside 0..3 changes nothing";
+    view.changeMainSortDescriptors(3);
+    EXPECT_TRUE(view.canMove());
+
+    view.setSearchText(QStringLiteral("PHONE"));
+    EXPECT_EQ(titles(view), QStringList{QStringLiteral("call Ana")}) << "found through its tag";
+    view.setSearchText(QStringLiteral("oat"));
+    EXPECT_TRUE(titles(view).isEmpty());
+    Defaults::standardUserDefaults().setBool(Key::SearchInContent, true);
+    view.setSearchText(QStringLiteral("oat"));
+    EXPECT_EQ(titles(view), QStringList{QStringLiteral("buy milk")});
+    view.setSearchText(QString());
+    EXPECT_EQ(titles(view).size(), 3);
+
+    // The notebooks are listed by name: "My Tasks", "Work".
+    view.setSelectedNotebookIndex(1);
+    view.changeSelectedNotebook(nullptr);
+    EXPECT_EQ(titles(view), QStringList{QStringLiteral("review draft")});
+    view.setSelectedNotebookIndex(9);
+    view.changeSelectedNotebook(nullptr);
+    EXPECT_EQ(view.selectedNotebookIndex(), 0) << "a notebook no longer there falls back to the first";
+    EXPECT_EQ(titles(view).size(), 3);
+}
+
+TEST_F(NotesViewControllerTest, AddingOpensTheEditorAndCountsFollowTheList)
+{
+    NotesViewController view(&store.context());
+    Shown shown(view);
+    Posts counts(QStringLiteral("tasksCountChanged"));
+    view.newObjectNotification();
+    ASSERT_EQ(view.numberOfTasksInArray(), 4);
+    ASSERT_GE(counts.count, 1);
+    EXPECT_EQ(counts.last.userInfo.value(QStringLiteral("arrayCount")).toInt(), 4);
+    EXPECT_EQ(counts.last.userInfo.value(QStringLiteral("viewController")).toInt(), 0);
+    auto *added = static_cast<MyNote *>(view.taskList()->firstSelectedObject());
+    ASSERT_NE(added, nullptr);
+    EXPECT_EQ(added->notebook(), inbox);
+    EXPECT_TRUE(view.editSheet()->isVisible());
+    EXPECT_EQ(view.editSheet()->ui().notebookLabel->text(), inbox->name());
+    view.editSheet()->ui().titleField->setText(QStringLiteral("water plants"));
+    EXPECT_TRUE(view.editSheet()->endEditTask());
+    EXPECT_EQ(added->title(), QStringLiteral("water plants"));
+}
+
+TEST_F(NotesViewControllerTest, TrashingAsksFirstAndOnlyTheDefaultButtonActs)
+{
+    NotesViewController view(&store.context());
+    Shown shown(view);
+    view.taskList()->setSelectionIndexes({0, 1});
+    Posts saves(QStringLiteral("saveDataToDisk")), deleted(QStringLiteral("tasksDeleted"));
+
+    view.removeObjectNotification();
+    QMessageBox *alert = openAlert();
+    ASSERT_NE(alert, nullptr);
+    EXPECT_EQ(alert->informativeText(), Localized::format(QStringLiteral("SURE_DELETE"), {2}));
+    // The second button cancels.
+    ASSERT_EQ(alert->buttons().size(), 2);
+    for (QAbstractButton *button : alert->buttons()) {
+        if (button != alert->defaultButton())
+            button->click();
+    }
+    EXPECT_EQ(deleted.count, 0);
+    EXPECT_EQ(view.numberOfTasksInArray(), 3);
+
+    view.removeObjectNotification();
+    alert = openAlert();
+    ASSERT_NE(alert, nullptr);
+    alert->defaultButton()->click();
+    EXPECT_EQ(saves.count, 1);
+    EXPECT_EQ(deleted.count, 1);
+    view.rearrangeArrayController();
+    EXPECT_EQ(view.numberOfTasksInArray(), 1);
+
+    // Delete on the list asks too; with nothing selected nothing is asked.
+    view.taskList()->setSelectionIndexes({});
+    view.removeObjectNotification();
+    EXPECT_EQ(openAlert(), nullptr);
+}
+
+TEST_F(NotesViewControllerTest, DroppedRowsGoToTheNotebookChosenInTheMoveSheetAndCompletionToggles)
+{
+    NotesViewController view(&store.context());
+    Shown shown(view);
+    view.changeMainSortDescriptors(0); // buy milk, call Ana, pay rent
+    NotificationCenter::defaultCenter().post(QStringLiteral("moveTasks"), nullptr,
+                                             {{QStringLiteral("Indexes"), QVariant::fromValue(QList<int>{0, 2})}});
+    EXPECT_TRUE(view.moveSheet()->isVisible());
+    ASSERT_TRUE(view.rowsToMove().has_value());
+    view.moveSheet()->notebookList()->setSelectedObjects({work});
+    Posts saves(QStringLiteral("saveDataToDisk"));
+    view.moveMultipleTasks(view.moveSheet()->selectedNotebook());
+    EXPECT_EQ(saves.count, 1);
+    EXPECT_EQ(titles(view), QStringList{QStringLiteral("call Ana")});
+    EXPECT_EQ(work->notes().size(), 3);
+
+    // A confirmed sheet without a notebook just closes.
+    NotificationCenter::defaultCenter().post(QStringLiteral("moveTasks"));
+    view.moveMultipleTasks(nullptr);
+    EXPECT_EQ(titles(view), QStringList{QStringLiteral("call Ana")});
+
+    view.taskList()->setSelectionIndexes({0});
+    NotificationCenter::defaultCenter().post(QStringLiteral("completedTasks"));
+    EXPECT_TRUE(static_cast<MyNote *>(view.taskList()->objectAt(0))->completed());
+    NotificationCenter::defaultCenter().post(QStringLiteral("completedTasksInToday"));
+    EXPECT_TRUE(static_cast<MyNote *>(view.taskList()->objectAt(0))->completed()) << "the Today view's, not ours";
+}
