@@ -20,6 +20,7 @@
 
 StoreStack::StoreStack(const QString &folder, const QString &modelResource)
     : m_folder(folder.isEmpty() ? applicationSupportDirectory() : folder)
+    , m_createUserDataFolder(folder.isEmpty())
     , m_modelResource(modelResource)
 {
 }
@@ -67,6 +68,10 @@ PersistentStoreCoordinator *StoreStack::persistentStoreCoordinator()
         return nullptr;
     }
 
+    // The user's data folder (~/.local/share) is the desktop's to have, but a fresh account may
+    // not have it yet, and it is to be created when first needed.
+    if (m_createUserDataFolder)
+        QDir().mkpath(QFileInfo(m_folder).path());
     if (!QFileInfo(m_folder).isDir()) {
         // Only the last component: a missing parent means the user's folders are not there.
         std::error_code ec;

@@ -20,7 +20,8 @@ public:
     static constexpr const char *storeFileName = "storedata";
     static constexpr const char *backupFileName = "storedatabkv1";
 
-    // An empty folder means applicationSupportDirectory().
+    // An empty folder means applicationSupportDirectory(); then the user's data folder itself
+    // is created when it is missing, as a fresh account may not have it yet.
     explicit StoreStack(const QString &folder = QString(),
                         const QString &modelResource = QString::fromLatin1(ManagedObjectModel::defaultResource));
     ~StoreStack();
@@ -45,6 +46,7 @@ private:
     void ensureOneNotebook();
 
     QString m_folder;
+    bool m_createUserDataFolder;
     QString m_modelResource;
     std::shared_ptr<const ManagedObjectModel> m_model;
     std::unique_ptr<PersistentStoreCoordinator> m_coordinator;

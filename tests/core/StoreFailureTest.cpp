@@ -13,6 +13,7 @@
 #include <QThread>
 #include <QDir>
 #include <QFile>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 
 #include <sqlite3.h>
@@ -226,4 +227,17 @@ TEST(StoreFailureTest, BackupIsMadeOnceAndTheWipeLeavesAFreshStore)
     store.reopen();
     EXPECT_EQ(store.context().count(QStringLiteral("MyNote")), 0);
     EXPECT_EQ(store.context().count(QStringLiteral("MyNotebook")), 1);
+}
+
+TEST(StoreFailureTest, AFreshAccountWithoutADataFolderGetsOne)
+{
+    // The test main points XDG_DATA_HOME at a folder that does not exist yet.
+    const QString base = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation);
+    QDir(base).removeRecursively();
+    RecordingErrorPresenter errors;
+    StoreStack stack;
+    ASSERT_NE(stack.managedObjectContext(), nullptr);
+    EXPECT_TRUE(errors.errors().isEmpty());
+    EXPECT_EQ(stack.folder(), QDir(base).filePath(QStringLiteral("Kelvara")));
+    EXPECT_TRUE(QFile::exists(stack.storePath()));
 }
