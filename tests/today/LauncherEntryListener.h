@@ -1,0 +1,41 @@
+#pragma once
+
+#include <QDBusConnection>
+#include <QObject>
+#include <QString>
+#include <QVariantMap>
+
+// Listens on its own connection to the session bus for the launcher-entry updates that docks
+// read, as a dock would.
+class LauncherEntryListener : public QObject
+{
+    Q_OBJECT
+public:
+    struct Update
+    {
+        QString appUri;
+        QVariantMap properties;
+    };
+
+    LauncherEntryListener()
+        : m_bus(QDBusConnection::connectToBus(QDBusConnection::SessionBus, QStringLiteral("kelvara-dock")))
+    {
+        // Bus signals reach only named slots: Qt D-Bus has no pointer-to-member form of this.
+        m_listening = m_bus.isConnected()
+                      && m_bus.connect(QString(), QString(), QStringLiteral("com.canonical.Unity.LauncherEntry"),
+                                       QStringLiteral("Update"), this,
+                                       SLOT(onUpdate(QString, QVariantMap)));
+    }
+    ~LauncherEntryListener() override { QDBusConnection::disconnectFromBus(QStringLiteral("kelvara-dock")); }
+
+    bool isListening() const { return m_listening; }
+    const QList<Update> &updates() const { return m_updates; }
+
+private slots:
+    void onUpdate(const QString &appUri, const QVariantMap &properties) { m_updates.append({appUri, properties}); }
+
+private:
+    QDBusConnection m_bus;
+    bool m_listening = false;
+    QList<Update> m_updates;
+};
