@@ -71,8 +71,12 @@ void SystemSound::play(const QString &name)
     if (!p.context)
         return;
     const QByteArray id = eventIdFor(name).toUtf8();
-    const int rc = ca_context_play(p.context, 0, CA_PROP_EVENT_ID, id.constData(), CA_PROP_EVENT_DESCRIPTION,
-                                   "Task completed", nullptr);
+    int rc = ca_context_play(p.context, 0, CA_PROP_EVENT_ID, id.constData(), CA_PROP_EVENT_DESCRIPTION,
+                             "Task completed", nullptr);
+    // A sound the theme lacks still says "done": the theme's own completion sound.
+    if (rc == CA_ERROR_NOTFOUND && id != "complete")
+        rc = ca_context_play(p.context, 0, CA_PROP_EVENT_ID, "complete", CA_PROP_EVENT_DESCRIPTION, "Task completed",
+                             nullptr);
     if (rc != CA_SUCCESS && rc != CA_ERROR_NOTAVAILABLE && rc != CA_ERROR_NOTFOUND && rc != CA_ERROR_DISABLED)
         Log::line(QStringLiteral("Could not play the sound %@: %@"), {name, QString::fromUtf8(ca_strerror(rc))});
 }

@@ -1,6 +1,7 @@
 #include "ui/TaskCompletion.h"
 
 #include "core/Defaults.h"
+#include "core/ErrorPresenter.h"
 #include "core/Localized.h"
 #include "core/NotificationCenter.h"
 #include "core/SettingsKeys.h"
@@ -15,9 +16,17 @@ MyNotebook *TaskCompletion::completedTasksNotebook(ManagedObjectContext *context
     const QString name = defaults.stringForKey(Key::notebookForCompleted);
     if (!context || !defaults.boolForKey(Key::enableNotebookForCompleted) || name.isEmpty())
         return nullptr;
-    const auto found = context->fetch(QLatin1String(MyNotebook::entityName),
-                                      Predicate::withFormat(QStringLiteral("name like %@"), {name}));
-    return found.isEmpty() ? nullptr : static_cast<MyNotebook *>(found.first());
+    try {
+        const auto found = context->fetch(QLatin1String(MyNotebook::entityName),
+                                          Predicate::withFormat(QStringLiteral("name like %@"), {name}));
+        return found.isEmpty() ? nullptr : static_cast<MyNotebook *>(found.first());
+    } catch (const std::exception &e) {
+        // The tasks are still completed, where they are.
+        ErrorPresenter::present(AppError{QStringLiteral("KelvaraStore"), 0,
+                                         Localized::string(QStringLiteral("COMPLETED_NOTEBOOK_ERROR")),
+                                         QString::fromUtf8(e.what()), {}});
+        return nullptr;
+    }
 }
 
 void TaskCompletion::markTasksAsCompleted(ManagedObjectContext *context, const QList<MyNote *> &tasks, const void *sender)

@@ -96,6 +96,12 @@ TEST(SimpleNoteCellTest, TheCardShowsSelectionColoursAndTheDueLabel)
     const QColor yellow = QColor::fromRgbF(0.9f, 0.802f, 0.155f);
     const QImage plain = render(cell, soon, false);
     EXPECT_TRUE(hasColor(plain, yellow)) << "the due label is filled with the status colour";
+    // The ball sits at the left of the content, on the card's middle line: yellow, not the
+    // open task's white circle.
+    const QColor ball = plain.pixelColor(20 + 8, 35);
+    EXPECT_GT(ball.red(), 180);
+    EXPECT_GT(ball.green(), 140);
+    EXPECT_LT(ball.blue(), 110);
 
     // Selected, in the blue scheme, the card starts at its darker blue.
     const QImage selected = render(cell, soon, true);

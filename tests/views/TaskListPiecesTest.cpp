@@ -5,6 +5,7 @@
 #include "core/SystemSound.h"
 #include "core/store/MyNote.h"
 #include "core/store/MyNotebook.h"
+#include "tests/support/RecordingErrorPresenter.h"
 #include "tests/support/TempStore.h"
 #include "ui/MyBoxDrop.h"
 #include "ui/MyNoteTableView.h"
@@ -14,6 +15,7 @@
 #include "ui/TaskCompletion.h"
 
 #include <QApplication>
+#include <QFile>
 #include <QMimeData>
 #include <QTest>
 
@@ -202,4 +204,26 @@ TEST(TaskListPiecesTest, CompletingMovesOnlyNewlyCompletedTasksAndPlaysTheChosen
     MyNote *other = store.task(QStringLiteral("other"), inbox);
     TaskCompletion::markTasksAsCompleted(&store.context(), {other}, &store);
     EXPECT_EQ(other->notebook(), inbox) << "no such notebook: the task stays";
+}
+
+TEST(TaskListPiecesTest, ALookupOfTheCompletedNotebookThatFailsIsReportedAndTheTasksStillComplete)
+{
+    // A store of another model, whose notebooks go by another entity name: the lookup cannot
+    // be answered.
+    QFile resource(QStringLiteral(":/model/Kelvara.json"));
+    ASSERT_TRUE(resource.open(QIODevice::ReadOnly));
+    QByteArray json = resource.readAll();
+    json.replace("\"MyNotebook\"", "\"Notebook\"");
+    ManagedObjectContext context(ManagedObjectModel::fromJson(json), nullptr);
+    auto *task = context.insert<MyNote>();
+
+    Defaults &defaults = Defaults::standardUserDefaults();
+    defaults.setBool(Key::enableNotebookForCompleted, true);
+    defaults.setObject(Key::notebookForCompleted, QStringLiteral("Done"));
+    RecordingErrorPresenter errors;
+    TaskCompletion::markTasksAsCompleted(&context, {task}, &context);
+    EXPECT_TRUE(task->completed());
+    ASSERT_EQ(errors.errors().size(), 1);
+    EXPECT_EQ(errors.errors().first().description, Localized::string(QStringLiteral("COMPLETED_NOTEBOOK_ERROR")));
+    defaults.resetForTesting();
 }
