@@ -420,14 +420,13 @@ bool Kelvara_AppDelegate::presentError(const AppError &error)
     QString message = error.text();
     if (!error.recoverySuggestion.isEmpty())
         message += QStringLiteral("\n\n") + error.recoverySuggestion;
-    QWidget *window = m_window && m_window->isVisible() ? m_window.get() : nullptr;
     if (!isMainThread()) {
-        ErrorPane pane(window);
+        ErrorPane pane(m_window.get());
         pane.setMessage(message);
         pane.showErrorPane();
         return false;
     }
-    AlertSheet::runModal(window, QStringLiteral("Error"), message);
+    AlertSheet::runModal(m_window && m_window->isVisible() ? m_window.get() : nullptr, QStringLiteral("Error"), message);
     // Our errors offer no recovery: the user can only acknowledge them.
     return false;
 }

@@ -9,6 +9,7 @@
 #include "core/store/StoreStack.h"
 #include "tests/support/LogCapture.h"
 #include "ui/ManagingViewController.h"
+#include "ui/ArrayController.h"
 #include "ui/NotesViewController.h"
 
 #include <QAction>
@@ -47,18 +48,18 @@ void postFromWorker(const QString &name, const QVariantMap &userInfo)
 
 TEST_F(AppTest, TheStartViewAndTheTaskListsNotebookComeFromTheSettings)
 {
+    addNotebooks({QStringLiteral("Work"), QStringLiteral("Home")});
     Defaults::standardUserDefaults().setBool(Key::StartInTasksView, false);
     {
-        LogCapture log;
         auto app = launch();
         MainWindow *window = app->window();
         EXPECT_EQ(app->selectedViewController(), Kelvara_AppDelegate::TodayView);
         EXPECT_EQ(window->boxView(), app->viewControllers().at(1)->view());
         EXPECT_EQ(window->popUp()->currentIndex(), 1);
         EXPECT_TRUE(window->switcherItem(1)->isChecked());
-        // No notebook saved: the task list keeps its own.
+        // No notebook saved: the task list keeps its own, its first.
         EXPECT_EQ(app->notesViewController()->selectedNotebookIndex(), 0);
-        EXPECT_TRUE(log.lines().filter(QStringLiteral("Selected notebook")).isEmpty());
+        EXPECT_EQ(app->notesViewController()->notebookList()->selectionIndexes(), QList<int>{0});
 
         // The switcher: every view by title, with its image, tagged with its index.
         ASSERT_EQ(window->popUp()->count(), 5);
@@ -81,6 +82,7 @@ TEST_F(AppTest, TheStartViewAndTheTaskListsNotebookComeFromTheSettings)
     EXPECT_EQ(app->selectedViewController(), Kelvara_AppDelegate::TasksView);
     EXPECT_EQ(app->window()->popUp()->currentIndex(), 0);
     EXPECT_EQ(app->notesViewController()->selectedNotebookIndex(), 2);
+    EXPECT_EQ(app->notesViewController()->notebookList()->selectionIndexes(), QList<int>{2});
     EXPECT_TRUE(log.contains(QStringLiteral("Selected notebook: 2")));
 }
 

@@ -103,6 +103,7 @@ TEST_F(AppTest, AFailedSaveAtQuitCanBeCancelledAndKeepsTheChanges)
 
 TEST_F(AppTest, TheWindowFrameAndTheNotebookSurviveARestartClosedFromTheWindow)
 {
+    addNotebooks({QStringLiteral("Work")});
     const QRect frame(70, 60, 600, 480);
     {
         auto app = launch();

@@ -4,6 +4,9 @@
 #include "core/SettingsKeys.h"
 #include "core/app/Kelvara_AppDelegate.h"
 #include "core/app/MainWindow.h"
+#include "core/store/ManagedObjectContext.h"
+#include "core/store/MyNotebook.h"
+#include "core/store/StoreStack.h"
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -31,6 +34,18 @@ protected:
     }
 
     QString storeFolder() const { return m_dir.filePath(QStringLiteral("Kelvara")); }
+
+    // Notebooks saved in the store before the application opens it (besides its first one).
+    void addNotebooks(const QStringList &names)
+    {
+        StoreStack store(storeFolder());
+        ManagedObjectContext *context = store.managedObjectContext();
+        ASSERT_NE(context, nullptr);
+        for (const QString &name : names)
+            context->insert<MyNotebook>()->setName(name);
+        AppError error;
+        ASSERT_TRUE(context->save(&error)) << error.text().toStdString();
+    }
 
     std::unique_ptr<Kelvara_AppDelegate> launch()
     {
