@@ -1,13 +1,16 @@
-#include <QCoreApplication>
+#include <QApplication>
 
 #include <benchmark/benchmark.h>
 
 int main(int argc, char **argv)
 {
+    // Cards are painted off screen; no display is needed.
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
     Q_INIT_RESOURCE(kelvara);
-    QCoreApplication app(argc, argv);
-    QCoreApplication::setOrganizationName(QStringLiteral("Kelvara"));
-    QCoreApplication::setApplicationName(QStringLiteral("Kelvara"));
+    QApplication app(argc, argv);
+    QApplication::setOrganizationName(QStringLiteral("Kelvara"));
+    QApplication::setApplicationName(QStringLiteral("Kelvara"));
     ::benchmark::Initialize(&argc, argv);
     if (::benchmark::ReportUnrecognizedArguments(argc, argv))
         return 1;
