@@ -16,15 +16,7 @@ QString foldAs(const QString &text, bool caseInsensitive, bool diacriticInsensit
         return TextFolding::fold(text);
     if (caseInsensitive)
         return TextFolding::foldCase(text);
-    // Diacritics only: strip the marks, keep the case.
-    const QString decomposed = text.normalized(QString::NormalizationForm_D);
-    QString stripped;
-    stripped.reserve(decomposed.size());
-    for (QChar c : decomposed) {
-        if (c.category() != QChar::Mark_NonSpacing)
-            stripped += c;
-    }
-    return stripped;
+    return TextFolding::stripDiacritics(text);
 }
 
 // Whole-string match with * (any run) and ? (any one character).

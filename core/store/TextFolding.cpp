@@ -17,6 +17,12 @@ QString TextFolding::fold(const QString &text)
         QString lower = text.toLower();
         return lower.isNull() ? QStringLiteral("") : lower;
     }
+    QString folded = stripDiacritics(text).toCaseFolded();
+    return folded.isNull() ? QStringLiteral("") : folded;
+}
+
+QString TextFolding::stripDiacritics(const QString &text)
+{
     const QString decomposed = text.normalized(QString::NormalizationForm_D);
     QString stripped;
     stripped.reserve(decomposed.size());
@@ -24,8 +30,7 @@ QString TextFolding::fold(const QString &text)
         if (c.category() != QChar::Mark_NonSpacing)
             stripped += c;
     }
-    QString folded = stripped.toCaseFolded();
-    return folded.isNull() ? QStringLiteral("") : folded;
+    return stripped;
 }
 
 QString TextFolding::foldCase(const QString &text)

@@ -5,6 +5,7 @@
 #include "core/store/MyNote.h"
 #include "core/store/MyNotebook.h"
 #include "core/store/MyTag.h"
+#include "tests/support/NotificationRecorder.h"
 #include "tests/support/TempStore.h"
 #include "ui/MoveTasksSheet.h"
 #include "ui/MyNotesArrayController.h"
@@ -21,20 +22,6 @@
 #include <gtest/gtest.h>
 
 namespace {
-struct Posts
-{
-    explicit Posts(const QString &name)
-    {
-        NotificationCenter::defaultCenter().addObserver(this, name, [this](const Notification &n) {
-            ++count;
-            last = n;
-        });
-    }
-    ~Posts() { NotificationCenter::defaultCenter().removeObserver(this); }
-    int count = 0;
-    Notification last;
-};
-
 QStringList titles(const NotesViewController &view)
 {
     QStringList result;
@@ -128,7 +115,7 @@ TEST_F(NotesViewControllerTest, AddingOpensTheEditorAndCountsFollowTheList)
 {
     NotesViewController view(&store.context());
     Shown shown(view);
-    Posts counts(QStringLiteral("tasksCountChanged"));
+    NotificationRecorder counts(QStringLiteral("tasksCountChanged"));
     view.newObjectNotification();
     ASSERT_EQ(view.numberOfTasksInArray(), 4);
     ASSERT_GE(counts.count, 1);
@@ -149,7 +136,7 @@ TEST_F(NotesViewControllerTest, TrashingAsksFirstAndOnlyTheDefaultButtonActs)
     NotesViewController view(&store.context());
     Shown shown(view);
     view.taskList()->setSelectionIndexes({0, 1});
-    Posts saves(QStringLiteral("saveDataToDisk")), deleted(QStringLiteral("tasksDeleted"));
+    NotificationRecorder saves(QStringLiteral("saveDataToDisk")), deleted(QStringLiteral("tasksDeleted"));
 
     view.removeObjectNotification();
     QMessageBox *alert = openAlert();
@@ -189,7 +176,7 @@ TEST_F(NotesViewControllerTest, DroppedRowsGoToTheNotebookChosenInTheMoveSheetAn
     EXPECT_TRUE(view.moveSheet()->isVisible());
     ASSERT_TRUE(view.rowsToMove().has_value());
     view.moveSheet()->notebookList()->setSelectedObjects({work});
-    Posts saves(QStringLiteral("saveDataToDisk"));
+    NotificationRecorder saves(QStringLiteral("saveDataToDisk"));
     view.moveMultipleTasks(view.moveSheet()->selectedNotebook());
     EXPECT_EQ(saves.count, 1);
     EXPECT_EQ(titles(view), QStringList{QStringLiteral("call Ana")});

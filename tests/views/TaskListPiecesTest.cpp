@@ -6,6 +6,7 @@
 #include "core/store/MyNote.h"
 #include "core/store/MyNotebook.h"
 #include "tests/support/RecordingErrorPresenter.h"
+#include "tests/support/NotificationRecorder.h"
 #include "tests/support/TempStore.h"
 #include "ui/MyBoxDrop.h"
 #include "ui/MyNoteTableView.h"
@@ -26,21 +27,6 @@ struct Mover : MyNotesTableViewCanMoveProtocol
 {
     bool allowed = true;
     bool canMove() const override { return allowed; }
-};
-
-// Counts the posts of one notification while it lives.
-struct Posts
-{
-    explicit Posts(const QString &name)
-    {
-        NotificationCenter::defaultCenter().addObserver(this, name, [this](const Notification &n) {
-            ++count;
-            last = n;
-        });
-    }
-    ~Posts() { NotificationCenter::defaultCenter().removeObserver(this); }
-    int count = 0;
-    Notification last;
 };
 
 QList<int> sorters(const MyNotesArrayController &tasks)
@@ -79,7 +65,7 @@ TEST(TaskListPiecesTest, DraggingOneRowRenumbersTheHandKeptOrderAndNothingElseIs
     EXPECT_FALSE(tasks.canDropMimeData(two.get(), Qt::MoveAction, 4, 0, {})) << "one row at a time";
     EXPECT_FALSE(tasks.canDropMimeData(one.get(), Qt::CopyAction, 4, 0, {}));
 
-    Posts saves(QStringLiteral("saveDataToDisk"));
+    NotificationRecorder saves(QStringLiteral("saveDataToDisk"));
     EXPECT_TRUE(tasks.dropMimeData(one.get(), Qt::MoveAction, 4, 0, {}));
     EXPECT_EQ(saves.count, 1);
     tasks.rearrangeObjects();
@@ -121,7 +107,7 @@ TEST(TaskListPiecesTest, TheTableAsksForTheEditorAndTogglesCompletionFromTheBall
     table.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&table));
 
-    Posts complete(QStringLiteral("completedTasks")), edit(QStringLiteral("EditSelectedTask"));
+    NotificationRecorder complete(QStringLiteral("completedTasks")), edit(QStringLiteral("EditSelectedTask"));
     const QRect row = table.visualRect(tasks.index(1));
     const int middle = row.top() + row.height() / 2;
     QTest::mouseClick(table.viewport(), Qt::LeftButton, {}, QPoint(35, middle));
@@ -152,7 +138,7 @@ TEST(TaskListPiecesTest, TheDropBoxAsksToMoveTheDroppedRowsAndRestoresItsBorder)
     EXPECT_EQ(box.borderColor(), QColor::fromRgbF(0.0f, 0.502f, 1.0f));
     EXPECT_EQ(box.borderWidth(), 2.0);
 
-    Posts move(QStringLiteral("moveTasks"));
+    NotificationRecorder move(QStringLiteral("moveTasks"));
     QDropEvent drop(QPointF(10, 10), Qt::MoveAction, &data, Qt::LeftButton, {});
     QApplication::sendEvent(&box, &drop);
     EXPECT_EQ(move.count, 1);
@@ -180,7 +166,7 @@ TEST(TaskListPiecesTest, CompletingMovesOnlyNewlyCompletedTasksAndPlaysTheChosen
     defaults.setBool(Key::enableNotebookForCompleted, true);
     defaults.setObject(Key::notebookForCompleted, QStringLiteral("Done"));
     const int played = SystemSound::playCount();
-    Posts saves(QStringLiteral("saveDataToDisk"));
+    NotificationRecorder saves(QStringLiteral("saveDataToDisk"));
     TaskCompletion::markTasksAsCompleted(&store.context(), {task, reopened}, &store);
     EXPECT_TRUE(task->completed());
     EXPECT_EQ(task->notebook(), done);
