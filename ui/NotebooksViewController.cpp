@@ -1,15 +1,84 @@
 #include "ui/NotebooksViewController.h"
 
 #include "core/Localized.h"
+#include "core/Log.h"
+#include "core/NotificationCenter.h"
+#include "core/store/ManagedObjectContext.h"
+#include "core/store/MyNote.h"
+#include "core/store/MyNotebook.h"
+#include "ui/NamedObjectArrayController.h"
+#include "ui/ReceivingNotebook.h"
 
 #include "ui_NotebooksView.h"
 
 NotebooksViewController::NotebooksViewController(ManagedObjectContext *context, QObject *parent)
-    : ManagingViewController(context, parent)
+    : NamedObjectsViewController(context, QLatin1String(MyNotebook::entityName), QIcon(QStringLiteral(":/images/books.svg")),
+                                 true,
+                                 {QStringLiteral("Notebook: add Object"), QStringLiteral("Notebook: remove Object"),
+                                  QStringLiteral("Notebook: show search field")},
+                                 parent)
     , m_ui(std::make_unique<Ui::NotebooksView>())
 {
     m_ui->setupUi(view());
     setTitle(Localized::string(QStringLiteral("NOTEBOOKS")));
+    viewLoaded(m_ui->notebookTable, m_ui->searchBox, m_ui->searchField);
 }
 
 NotebooksViewController::~NotebooksViewController() = default;
+
+MyNotebookTableView *NotebooksViewController::notebookTable() const
+{
+    return m_ui->notebookTable;
+}
+
+ManagedObject *NotebooksViewController::insertNewObject()
+{
+    return managedObjectContext()->insert<MyNotebook>();
+}
+
+QString NotebooksViewController::equalNameText() const
+{
+    return Localized::string(QStringLiteral("EQUAL_NOTEBOOK"));
+}
+
+QString NotebooksViewController::sureDeleteText(int count) const
+{
+    return Localized::format(QStringLiteral("SURE_DELETE_NOTEBOOK"), {count});
+}
+
+void NotebooksViewController::selectionIndexChanged(int index)
+{
+    if (index >= 0)
+        Log::line(QStringLiteral("Selection index cahnged: %d"), {index});
+}
+
+MyNotebook *NotebooksViewController::defaultNotebook(MyNotebook *notebook) const
+{
+    return ReceivingNotebook::find(managedObjectContext(), list()->arrangedObjects(), notebook, {notebook});
+}
+
+void NotebooksViewController::deleteObjects(const QList<ManagedObject *> &objects)
+{
+    ManagedObjectContext *context = managedObjectContext();
+    // Notebooks deleted together cannot receive one another's tasks.
+    const QSet<const ManagedObject *> leaving(objects.cbegin(), objects.cend());
+    for (ManagedObject *object : objects) {
+        auto *notebook = static_cast<MyNotebook *>(object);
+        MyNotebook *receiving = ReceivingNotebook::find(context, list()->arrangedObjects(), notebook, leaving);
+        if (receiving) {
+            for (MyNote *task : notebook->notes()) {
+                task->setNotebook(receiving);
+                task->setActive(false);
+            }
+        }
+        if (notebook->guid().isEmpty() && receiving)
+            context->deleteObject(notebook);
+        else
+            notebook->setDeleted(true);
+    }
+    NotificationCenter &center = NotificationCenter::defaultCenter();
+    center.post(QStringLiteral("saveDataToDisk"), this);
+    center.post(QStringLiteral("tasksDeleted"), this);
+    center.post(QStringLiteral("notebookArrayChanged"), this);
+    center.post(QStringLiteral("ShowDockTile"), this);
+}

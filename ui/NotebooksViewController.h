@@ -1,6 +1,8 @@
 #pragma once
 
-#include "ui/ManagingViewController.h"
+#include "ui/NamedObjectsViewController.h"
+
+#include <QSet>
 
 #include <memory>
 
@@ -8,13 +10,33 @@ namespace Ui {
 class NotebooksView;
 }
 
-// The notebooks, to add, rename, hide and delete.
-class NotebooksViewController : public ManagingViewController
+class MyNotebook;
+class MyNotebookTableView;
+
+// The notebooks: add (the name opens for typing at once), rename, hide, search and delete.
+// Deleting never loses a task: the tasks of a deleted notebook go, in the trash, to the
+// receiving notebook (defaultNotebook). A notebook the service knows stays in the store marked
+// deleted until synchronisation deletes it there; one never synchronised leaves the store. With
+// no notebook to receive its tasks, a notebook stays marked deleted with its tasks.
+class NotebooksViewController : public NamedObjectsViewController
 {
     Q_OBJECT
 public:
     explicit NotebooksViewController(ManagedObjectContext *context, QObject *parent = nullptr);
     ~NotebooksViewController() override;
+
+    // The notebook that receives the tasks of `notebook` when it is deleted; nullptr for none.
+    MyNotebook *defaultNotebook(MyNotebook *notebook) const;
+
+    MyNotebookTableView *notebookTable() const;
+    Ui::NotebooksView &ui() { return *m_ui; }
+
+protected:
+    ManagedObject *insertNewObject() override;
+    void deleteObjects(const QList<ManagedObject *> &objects) override;
+    QString equalNameText() const override;
+    QString sureDeleteText(int count) const override;
+    void selectionIndexChanged(int index) override;
 
 private:
     std::unique_ptr<Ui::NotebooksView> m_ui;

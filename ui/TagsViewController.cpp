@@ -1,15 +1,52 @@
 #include "ui/TagsViewController.h"
 
 #include "core/Localized.h"
+#include "core/NotificationCenter.h"
+#include "core/store/ManagedObjectContext.h"
+#include "core/store/MyTag.h"
 
 #include "ui_TagsView.h"
 
 TagsViewController::TagsViewController(ManagedObjectContext *context, QObject *parent)
-    : ManagingViewController(context, parent)
+    : NamedObjectsViewController(context, QLatin1String(MyTag::entityName), QIcon(QStringLiteral(":/images/tag_orange.svg")),
+                                 false,
+                                 {QStringLiteral("Tag: add Object"), QStringLiteral("Tag: remove Object"),
+                                  QStringLiteral("tag: show search field")},
+                                 parent)
     , m_ui(std::make_unique<Ui::TagsView>())
 {
     m_ui->setupUi(view());
     setTitle(Localized::string(QStringLiteral("TAGSMENU")));
+    viewLoaded(m_ui->tagTable, m_ui->searchBox, m_ui->searchField);
 }
 
 TagsViewController::~TagsViewController() = default;
+
+ManagedObject *TagsViewController::insertNewObject()
+{
+    return managedObjectContext()->insert<MyTag>();
+}
+
+QString TagsViewController::equalNameText() const
+{
+    return Localized::string(QStringLiteral("EQUAL_TAG"));
+}
+
+QString TagsViewController::sureDeleteText(int count) const
+{
+    return Localized::format(QStringLiteral("SURE_DELETE_TAGS"), {count});
+}
+
+void TagsViewController::deleteObjects(const QList<ManagedObject *> &objects)
+{
+    for (ManagedObject *object : objects) {
+        auto *tag = static_cast<MyTag *>(object);
+        if (tag->guid().isEmpty())
+            managedObjectContext()->deleteObject(tag);
+        else
+            tag->setDeleted(true);
+    }
+    NotificationCenter &center = NotificationCenter::defaultCenter();
+    center.post(QStringLiteral("saveDataToDisk"), this);
+    center.post(QStringLiteral("tagArrayChanged"), this);
+}

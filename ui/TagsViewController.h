@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ui/ManagingViewController.h"
+#include "ui/NamedObjectsViewController.h"
 
 #include <memory>
 
@@ -8,13 +8,23 @@ namespace Ui {
 class TagsView;
 }
 
-// The tags, to add, rename and delete.
-class TagsViewController : public ManagingViewController
+// The tags: add (the name opens for typing at once), rename, search and delete. A tag the
+// service knows stays in the store, and on its tasks, marked deleted until synchronisation
+// deletes it there; one never synchronised leaves the store. Tasks are not touched.
+class TagsViewController : public NamedObjectsViewController
 {
     Q_OBJECT
 public:
     explicit TagsViewController(ManagedObjectContext *context, QObject *parent = nullptr);
     ~TagsViewController() override;
+
+    Ui::TagsView &ui() { return *m_ui; }
+
+protected:
+    ManagedObject *insertNewObject() override;
+    void deleteObjects(const QList<ManagedObject *> &objects) override;
+    QString equalNameText() const override;
+    QString sureDeleteText(int count) const override;
 
 private:
     std::unique_ptr<Ui::TagsView> m_ui;

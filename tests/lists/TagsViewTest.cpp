@@ -1,0 +1,71 @@
+#include "tests/lists/ListsTest.h"
+
+#include "core/Localized.h"
+#include "core/store/MyNote.h"
+#include "core/store/MyTag.h"
+#include "tests/support/LogCapture.h"
+#include "ui/NamedObjectArrayController.h"
+#include "ui/TagsViewController.h"
+
+TEST_F(ListsTest, TagNamesAreCheckedLikeNotebookNamesAndTagsWithNamesInOtherCasesCoexist)
+{
+    MyTag *home = store.tag(QStringLiteral("home"));
+    MyTag *work = store.tag(QStringLiteral("work"));
+    TagsViewController view(&store.context());
+    auto window = showInWindow(view);
+    NamedObjectArrayController *list = view.list();
+    EXPECT_EQ(list->columnCount(), NamedObjectArrayController::CountColumn + 1) << "tags have no hide box";
+
+    forwardNameChanges(view);
+    NotificationSequence posts({QStringLiteral("saveDataToDisk")});
+    LogCapture log;
+    view.newObjectNotification();
+    EXPECT_TRUE(log.contains(QStringLiteral("Tag: add Object")));
+    for (const QString &line : log.lines())
+        EXPECT_FALSE(line.startsWith(QStringLiteral("Selection index"))) << "the tags view does not log its selection";
+    ManagedObject *added = list->firstSelectedObject();
+    ASSERT_NE(view.table()->indexWidget(list->index(list->indexOf(added), NamedObjectArrayController::NameColumn)), nullptr);
+    QTest::keyClick(view.table()->indexWidget(list->index(list->indexOf(added), NamedObjectArrayController::NameColumn)),
+                    Qt::Key_Escape);
+
+    rename(view.table(), list->indexOf(work), QStringLiteral("Home"));
+    EXPECT_EQ(work->name(), QStringLiteral("Home"));
+    EXPECT_EQ(posts.count(QStringLiteral("saveDataToDisk")), 1);
+    rename(view.table(), list->indexOf(added), QStringLiteral("home"));
+    EXPECT_EQ(NamedObjectArrayController::name(added), Localized::string(QStringLiteral("NEW_TAG")));
+    EXPECT_EQ(answerAlert(QStringLiteral("OK")), Localized::string(QStringLiteral("EQUAL_TAG")));
+    EXPECT_EQ(posts.count(QStringLiteral("saveDataToDisk")), 1);
+    EXPECT_EQ(home->name(), QStringLiteral("home"));
+}
+
+TEST_F(ListsTest, DeletingTagsKeepsTheSynchronisedOnesMarkedAndRemovesTheOthersLeavingTasksAlone)
+{
+    MyTag *local = store.tag(QStringLiteral("errands"));
+    MyTag *known = store.tag(QStringLiteral("urgent"));
+    known->setValue(QStringLiteral("guid"), QStringLiteral("tag-1"));
+    MyTag *kept = store.tag(QStringLiteral("later"));
+    MyNote *task = store.task(QStringLiteral("buy bread"));
+    task->addTags({local, known});
+    TagsViewController view(&store.context());
+    auto window = showInWindow(view);
+    NotificationSequence posts({QStringLiteral("saveDataToDisk"), QStringLiteral("tagArrayChanged")});
+
+    view.list()->setSelectedObjects({local, known});
+    LogCapture log;
+    view.removeObjectNotification();
+    EXPECT_TRUE(log.contains(QStringLiteral("Tag: remove Object")));
+    EXPECT_EQ(answerAlert(Localized::string(QStringLiteral("DELETE"))), Localized::format(QStringLiteral("SURE_DELETE_TAGS"), {2}));
+    EXPECT_TRUE(local->isDeleted());
+    EXPECT_FALSE(known->isDeleted());
+    EXPECT_TRUE(known->deleted());
+    EXPECT_EQ(task->tags(), QList<MyTag *>{known}) << "a synchronised tag stays on its tasks until synchronisation";
+    EXPECT_TRUE(task->active());
+    EXPECT_EQ(view.list()->arrangedObjects(), QList<ManagedObject *>{kept});
+    EXPECT_EQ(posts.names, (QStringList{QStringLiteral("saveDataToDisk"), QStringLiteral("tagArrayChanged")}));
+    EXPECT_EQ(posts.objects, (QList<const void *>{&view, &view}));
+
+    // Nothing selected: nothing is asked.
+    view.list()->setSelectionIndexes({});
+    view.removeObjectNotification();
+    EXPECT_EQ(visibleAlert(), nullptr);
+}

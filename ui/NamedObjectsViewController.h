@@ -1,0 +1,99 @@
+#pragma once
+
+#include "core/store/Predicate.h"
+#include "core/store/SortDescriptor.h"
+#include "ui/ManagingViewController.h"
+
+#include <QIcon>
+#include <QList>
+
+#include <vector>
+
+class ManagedObject;
+class MyTableView;
+class NamedObjectArrayController;
+class QLineEdit;
+class QVariantAnimation;
+
+// What the notebooks and tags views share: a table of the objects not deleted, sorted by
+// name, in which a new object's name opens for typing at once, a name is renamed in place
+// unless another listed object already has it, a search bar narrows the list by name, and the
+// selected objects are deleted after a confirmation. The subclass says how an object is
+// created and deleted, and gives the texts.
+class NamedObjectsViewController : public ManagingViewController
+{
+    Q_OBJECT
+public:
+    // The height the search bar takes from the top of the table while it is shown.
+    static constexpr int searchBarHeight = 31;
+
+    ~NamedObjectsViewController() override;
+
+    void newObjectNotification() override;
+    void removeObjectNotification() override;
+    void nameChangedNotification() override;
+    void showSearchField() override;
+    void rearrangeArrayController() override;
+    bool commitEditing() override;
+
+    // The answer to the delete confirmation for `objects`: only the default button deletes.
+    void alertEnded(int returnCode, const QList<ManagedObject *> &objects);
+    // Narrows the list to the names containing the text (case and accents aside); an empty
+    // text lists every object not deleted.
+    void setSearchText(const QString &text);
+    bool isSearchFieldShown() const { return m_searchFieldShown; }
+
+    NamedObjectArrayController *list() const { return m_list; }
+    MyTableView *table() const { return m_table; }
+    QLineEdit *searchField() const { return m_searchField; }
+    QIcon icon() const { return m_icon; }
+    const std::vector<SortDescriptor> &sd() const { return m_sd; }
+    const Predicate &notDeletedPredicate() const { return m_notDeletedPredicate; }
+    bool newObject() const { return m_newObject; }
+
+protected:
+    // The log lines of the add, remove and search-bar commands.
+    struct LogLines
+    {
+        QString addObject;
+        QString removeObject;
+        QString showSearchField;
+    };
+
+    NamedObjectsViewController(ManagedObjectContext *context, const QString &entityName, const QIcon &icon,
+                               bool withHideColumn, const LogLines &logLines, QObject *parent);
+
+    // Once the subclass has loaded its form: wires the table, the search bar and the list.
+    void viewLoaded(MyTableView *table, QWidget *searchBox, QLineEdit *searchField);
+
+    virtual ManagedObject *insertNewObject() = 0;
+    // Deletes the confirmed objects (none of them deleted yet) and announces it.
+    virtual void deleteObjects(const QList<ManagedObject *> &objects) = 0;
+    // The informative text of the alert for a duplicate name.
+    virtual QString equalNameText() const = 0;
+    // The informative text of the delete confirmation for that many objects.
+    virtual QString sureDeleteText(int count) const = 0;
+    // The selected row changed to `index` (-1: none).
+    virtual void selectionIndexChanged(int index);
+
+    bool keyDown(QKeyEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    void onSelectionChanged();
+
+    NamedObjectArrayController *m_list;
+    QIcon m_icon;
+    LogLines m_logLines;
+    std::vector<SortDescriptor> m_sd;
+    Predicate m_notDeletedPredicate;
+    bool m_newObject = false;
+    bool m_rearrangeAfterEdit = false;
+    int m_selectionIndex = -1;
+
+    MyTableView *m_table = nullptr;
+    QWidget *m_searchBox = nullptr;
+    QLineEdit *m_searchField = nullptr;
+    QVariantAnimation *m_searchAnimation = nullptr;
+    bool m_searchFieldShown = false;
+};
