@@ -1,7 +1,6 @@
 #pragma once
 
-#include <QDateTime>
-#include <QString>
+#include <QVariantList>
 
 class ManagedObjectContext;
 
@@ -11,7 +10,8 @@ class ManagedObjectContext;
 class TaskCounts
 {
 public:
-    // Due in a range, both ends included: today (end of yesterday to end of today) and tomorrow.
+    // Due in a range, both ends included: today (end of yesterday to end of today) and tomorrow
+    // (end of today to end of tomorrow), so a task due exactly at the end of today is both.
     static constexpr const char *dueInRangeFormat =
         "(active == 1) && (dueDated >= %@) && (dueDated <= %@) && (completed == 0) && (notebook.hide == 0)";
     // Before the end of yesterday.
@@ -21,14 +21,18 @@ public:
     static constexpr const char *dockBadgeFormat =
         "(active == 1) && (dueDated <= %@) && (completed == 0) && (notebook.hide == 0)";
 
-    static int todayCount(const ManagedObjectContext *context);
-    static int overdueCount(const ManagedObjectContext *context);
-    // A task due exactly at the end of today is counted both for today and for tomorrow.
-    static int tomorrowCount(const ManagedObjectContext *context);
+    struct Counts
+    {
+        int today = 0;
+        int overdue = 0;
+        int tomorrow = 0;
+        int dockBadge = 0;
+    };
+
+    // The four counts, from one reading of the clock.
+    static Counts dueCounts(const ManagedObjectContext *context);
+    // The badge's count alone.
     static int dockBadgeCount(const ManagedObjectContext *context);
 
     TaskCounts() = delete;
-
-private:
-    static int count(const ManagedObjectContext *context, const char *format, const QVariantList &arguments);
 };

@@ -11,6 +11,7 @@
 #include "core/app/AlertSheet.h"
 #include "core/app/ErrorPane.h"
 #include "core/app/MainWindow.h"
+#include "core/app/TaskReminders.h"
 #include "core/store/ManagedObjectContext.h"
 #include "core/store/MyNotebook.h"
 #include "core/store/StoreStack.h"
@@ -59,6 +60,10 @@ Kelvara_AppDelegate::Kelvara_AppDelegate(const QString &storeFolder, QObject *pa
 
     m_window = std::make_unique<MainWindow>();
     connectCommands();
+
+    m_reminders = std::make_unique<TaskReminders>(m_context, m_window.get(), QGuiApplication::desktopFileName());
+    connect(&m_reminders->midnightTimer(), &MidnightTimer::dayChanged, this, &Kelvara_AppDelegate::midnightOperations);
+    setQuitPanelHandler([this] { m_reminders->sayTasksAtFinish(); });
     if (m_context) {
         m_context->setCommitEditingHandler([this] { return commitEditing(); });
         connect(m_context->undoManager(), &UndoManager::stateChanged, this, &Kelvara_AppDelegate::updateUndoActions);
@@ -185,6 +190,19 @@ void Kelvara_AppDelegate::applicationDidFinishLaunching()
         }
     }
     m_window->show();
+
+    // The day's reminders: the midnight refresh, the launch panel, the launcher badge.
+    m_reminders->midnightTimer().start();
+    if (defaults.boolForKey(Key::showTasksStatusPanel))
+        m_reminders->sayTasksAtLaunch();
+    if (defaults.boolForKey(Key::ShowDockTile))
+        m_reminders->changeDockTileNumber();
+}
+
+void Kelvara_AppDelegate::midnightOperations()
+{
+    m_viewControllers.at(TasksView)->rearrangeArrayController();
+    m_viewControllers.at(TodayView)->rearrangeArrayController();
 }
 
 // Views

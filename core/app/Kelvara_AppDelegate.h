@@ -18,6 +18,7 @@ class NotesViewController;
 class OperationQueue;
 class QAction;
 class StoreStack;
+class TaskReminders;
 class UndoManager;
 
 // The spine of the application: it owns the task store, the main window with its five views and
@@ -91,6 +92,12 @@ public:
     // The synchronisation driver starts an incremental run on operationsQueue through this.
     void setStartSyncHandler(std::function<void(QObject *sender)> handler) { m_startSync = std::move(handler); }
     void startSync(QObject *sender);
+    // The launcher badge, the launch and quit panels and the midnight refresh.
+    TaskReminders &taskReminders() { return *m_reminders; }
+    // The daily refresh: the task list's and the Today view's day-dependent filters and styles
+    // follow the new day.
+    void midnightOperations();
+
     // The quit panel with the task counts, shown modally.
     void setQuitPanelHandler(std::function<void()> handler) { m_sayTasksAtFinish = std::move(handler); }
 
@@ -124,4 +131,5 @@ private:
     bool m_terminating = false;
     std::function<void(QObject *)> m_startSync;
     std::function<void()> m_sayTasksAtFinish;
+    std::unique_ptr<TaskReminders> m_reminders;
 };

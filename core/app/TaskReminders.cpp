@@ -65,16 +65,16 @@ void TaskReminders::showBadgeInTitle(const QString &label)
 void TaskReminders::sayTasksAtLaunch()
 {
     const QRect frame = m_window ? m_window->frameGeometry() : QRect();
-    ShowTasksLaunchController panel(frame, TaskCounts::todayCount(m_context), TaskCounts::overdueCount(m_context),
-                                    m_window);
+    const TaskCounts::Counts counts = TaskCounts::dueCounts(m_context);
+    ShowTasksLaunchController panel(frame, counts.today, counts.overdue, m_window);
     panel.showWindowModal();
 }
 
 void TaskReminders::sayTasksAtFinish()
 {
     const QRect frame = m_window ? m_window->frameGeometry() : QRect();
-    ShowTasksFinishController panel(frame, TaskCounts::todayCount(m_context), TaskCounts::overdueCount(m_context),
-                                    TaskCounts::tomorrowCount(m_context), m_window);
+    const TaskCounts::Counts counts = TaskCounts::dueCounts(m_context);
+    ShowTasksFinishController panel(frame, counts.today, counts.overdue, counts.tomorrow, m_window);
     panel.showWindowModal();
 }
 

@@ -6,6 +6,7 @@
 #include <QCollator>
 
 #include <algorithm>
+#include <numeric>
 
 SortDescriptor::SortDescriptor(QString keyPath, bool ascending, Comparison comparison)
     : m_keyPath(std::move(keyPath))
@@ -63,12 +64,29 @@ void SortDescriptor::sort(std::vector<ManagedObject *> &objects, const std::vect
         keys.push_back({&d, KeyPath::resolve(entity, d.keyPath())});
     QCollator collator;
     collator.setCaseSensitivity(Qt::CaseInsensitive);
-    std::stable_sort(objects.begin(), objects.end(), [&](const ManagedObject *a, const ManagedObject *b) {
-        for (const ResolvedKey &k : keys) {
-            const int c = compareValues(k.path.slotValue(a), k.path.slotValue(b), k.descriptor->comparison(), collator);
+
+    // Each object's values are read once rather than at every comparison: on lists of ten
+    // thousand rows and more, copying the values out dominated the sort.
+    const size_t n = objects.size(), k = keys.size();
+    std::vector<QVariant> values(n * k);
+    for (size_t i = 0; i < n; ++i) {
+        for (size_t j = 0; j < k; ++j)
+            values[i * k + j] = keys[j].path.slotValue(objects[i]);
+    }
+    std::vector<size_t> order(n);
+    std::iota(order.begin(), order.end(), size_t(0));
+    std::stable_sort(order.begin(), order.end(), [&](size_t a, size_t b) {
+        for (size_t j = 0; j < k; ++j) {
+            const SortDescriptor &d = *keys[j].descriptor;
+            const int c = compareValues(values[a * k + j], values[b * k + j], d.comparison(), collator);
             if (c != 0)
-                return k.descriptor->ascending() ? c < 0 : c > 0;
+                return d.ascending() ? c < 0 : c > 0;
         }
         return false;
     });
+    std::vector<ManagedObject *> sorted;
+    sorted.reserve(n);
+    for (size_t i : order)
+        sorted.push_back(objects[i]);
+    objects.swap(sorted);
 }

@@ -30,15 +30,19 @@ TEST(TaskCountsTest, TodayOverdueTomorrowAndTheBadgeCountWithInclusiveRangeEnds)
     due(store, QStringLiteral("last year"), clock.at(2023, 5, 14, 10, 0));
 
     ManagedObjectContext *context = &store.context();
-    EXPECT_EQ(TaskCounts::todayCount(context), 3);
-    EXPECT_EQ(TaskCounts::overdueCount(context), 2);
-    EXPECT_EQ(TaskCounts::tomorrowCount(context), 2) << "the end of today counts for tomorrow too";
-    EXPECT_EQ(TaskCounts::dockBadgeCount(context), 5) << "today's and the overdue together";
+    TaskCounts::Counts counts = TaskCounts::dueCounts(context);
+    EXPECT_EQ(counts.today, 3);
+    EXPECT_EQ(counts.overdue, 2);
+    EXPECT_EQ(counts.tomorrow, 2) << "the end of today counts for tomorrow too";
+    EXPECT_EQ(counts.dockBadge, 5) << "today's and the overdue together";
+    EXPECT_EQ(TaskCounts::dockBadgeCount(context), 5);
 
     // At midnight tomorrow's tasks become today's and today's become overdue.
     clock.set(2024, 5, 15, 0, 0, 10, 250);
-    EXPECT_EQ(TaskCounts::todayCount(context), 2);
-    EXPECT_EQ(TaskCounts::overdueCount(context), 4);
+    counts = TaskCounts::dueCounts(context);
+    EXPECT_EQ(counts.today, 2);
+    EXPECT_EQ(counts.overdue, 4);
+    EXPECT_EQ(counts.tomorrow, 1);
     EXPECT_EQ(TaskCounts::dockBadgeCount(context), 6);
 }
 
@@ -55,14 +59,17 @@ TEST(TaskCountsTest, CompletedTrashedAndHiddenNotebookTasksAreNeverCounted)
         due(store, QStringLiteral("hidden"), when, hidden);
     }
     ManagedObjectContext *context = &store.context();
-    EXPECT_EQ(TaskCounts::todayCount(context), 0);
-    EXPECT_EQ(TaskCounts::overdueCount(context), 0);
-    EXPECT_EQ(TaskCounts::tomorrowCount(context), 0);
+    TaskCounts::Counts counts = TaskCounts::dueCounts(context);
+    EXPECT_EQ(counts.today + counts.overdue + counts.tomorrow + counts.dockBadge, 0);
     EXPECT_EQ(TaskCounts::dockBadgeCount(context), 0);
 
     hidden->setValue(QStringLiteral("hide"), 0);
-    EXPECT_EQ(TaskCounts::todayCount(context), 1);
+    counts = TaskCounts::dueCounts(context);
+    EXPECT_EQ(counts.today, 1);
+    EXPECT_EQ(counts.overdue, 1);
+    EXPECT_EQ(counts.tomorrow, 1);
     EXPECT_EQ(TaskCounts::dockBadgeCount(context), 2);
 
-    EXPECT_EQ(TaskCounts::dockBadgeCount(nullptr), 0) << "no store, nothing to count";
+    EXPECT_EQ(TaskCounts::dueCounts(nullptr).today, 0) << "no store, nothing to count";
+    EXPECT_EQ(TaskCounts::dockBadgeCount(nullptr), 0);
 }

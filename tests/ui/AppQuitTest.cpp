@@ -20,6 +20,7 @@ TEST_F(AppTest, QuitRunsTheLastSyncAndWaitsForItWhileServingItsHops)
     defaults.setBool(Key::firstSync, false);
     defaults.setBool(Key::SyncingActive, true);
     defaults.setBool(Key::SyncWhenQuit, true);
+    defaults.setBool(Key::showTasksStatusPanelAtEnd, true);
     auto app = launch();
     QSignalSpy approved(app.get(), &Kelvara_AppDelegate::terminationApproved);
     QStringList steps;

@@ -30,6 +30,9 @@ protected:
     {
         Defaults::standardUserDefaults().resetForTesting();
         Defaults::standardUserDefaults().registerDefaults(SettingsKeys::registeredDefaults());
+        // The reminder panels are modal: a test that wants one turns it on and closes it.
+        Defaults::standardUserDefaults().setBool(Key::showTasksStatusPanel, false);
+        Defaults::standardUserDefaults().setBool(Key::showTasksStatusPanelAtEnd, false);
         ASSERT_TRUE(m_dir.isValid());
     }
 

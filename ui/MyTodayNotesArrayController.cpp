@@ -1,0 +1,6 @@
+#include "ui/MyTodayNotesArrayController.h"
+
+Qt::ItemFlags MyTodayNotesArrayController::flags(const QModelIndex &index) const
+{
+    return ArrayController::flags(index);
+}

@@ -1,0 +1,29 @@
+#include "ui/TaskTrash.h"
+
+#include "core/Localized.h"
+#include "core/NotificationCenter.h"
+#include "core/app/AlertSheet.h"
+#include "core/store/MyNote.h"
+
+#include <QPointer>
+
+void TaskTrash::moveTasksToTrash(QWidget *window, const QList<MyNote *> &tasks, QObject *sender)
+{
+    if (tasks.isEmpty())
+        return;
+    QPointer<QObject> poster(sender);
+    AlertSheet::beginSheet(window, Localized::string(QStringLiteral("DELETE")),
+                           Localized::format(QStringLiteral("SURE_DELETE"), {tasks.size()}),
+                           {Localized::string(QStringLiteral("DELETE")), Localized::string(QStringLiteral("CANCEL"))},
+                           [poster, tasks](int code) {
+                               if (code != AlertSheet::DefaultReturn || !poster)
+                                   return;
+                               // A task the synchronisation removed while the alert was up is gone.
+                               for (MyNote *task : tasks) {
+                                   if (!task->isDeleted())
+                                       task->setActive(false);
+                               }
+                               NotificationCenter::defaultCenter().post(QStringLiteral("saveDataToDisk"), poster.data());
+                               NotificationCenter::defaultCenter().post(QStringLiteral("tasksDeleted"), poster.data());
+                           });
+}
