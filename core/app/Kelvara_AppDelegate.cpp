@@ -15,6 +15,7 @@
 #include "core/store/ManagedObjectContext.h"
 #include "core/store/MyNotebook.h"
 #include "core/store/StoreStack.h"
+#include "ui/ArrayCountValueTransformer.h"
 #include "ui/ManagingViewController.h"
 #include "ui/NotebookChangingView.h"
 #include "ui/NotebooksViewController.h"
@@ -38,7 +39,11 @@
 void Kelvara_AppDelegate::initialize()
 {
     static std::once_flag once;
-    std::call_once(once, [] { Defaults::standardUserDefaults().registerDefaults(SettingsKeys::registeredDefaults()); });
+    std::call_once(once, [] {
+        Defaults::standardUserDefaults().registerDefaults(SettingsKeys::registeredDefaults());
+        ValueTransformer::setValueTransformer(std::make_unique<ArrayCountValueTransformer>(),
+                                              QLatin1String(ArrayCountValueTransformer::name));
+    });
 }
 
 Kelvara_AppDelegate::Kelvara_AppDelegate(const QString &storeFolder, QObject *parent)

@@ -34,7 +34,8 @@ public:
     // The indexes of the views, in the switcher's order.
     enum ViewIndex { TasksView = 0, TodayView = 1, NotebooksView = 2, TagsView = 3, TrashView = 4 };
 
-    // Registers the default settings. Runs once, before the first delegate exists.
+    // Registers the default settings and the lists' value transformers. Runs once, before the
+    // first delegate exists.
     static void initialize();
 
     // Opens the store (in `storeFolder`, or the user's data folder when empty) and creates the
