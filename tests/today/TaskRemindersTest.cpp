@@ -2,21 +2,15 @@
 #include "core/Localized.h"
 #include "core/NotificationCenter.h"
 #include "core/SettingsKeys.h"
-#include "core/app/ShowTasksFinishController.h"
-#include "core/app/ShowTasksLaunchController.h"
 #include "core/app/TaskReminders.h"
 #include "core/store/MyNote.h"
 #include "core/store/MyNotebook.h"
 #include "tests/support/TempStore.h"
 #include "tests/today/FixedClock.h"
 #include "tests/today/LauncherEntryListener.h"
-#include "tests/today/PanelCloser.h"
-#include "ui_ShowTasksFinish.h"
-#include "ui_ShowTasksLaunch.h"
 
 #include <QCoreApplication>
 #include <QDeadlineTimer>
-#include <QLabel>
 #include <QMainWindow>
 #include <QTest>
 
@@ -35,7 +29,6 @@ protected:
         Localized::setLanguage(QStringLiteral("en"));
         clock.set(2024, 5, 14, 10, 0);
         window.setWindowTitle(QStringLiteral("Kelvara"));
-        window.setGeometry(120, 80, 700, 500);
     }
     void TearDown() override { Localized::setLanguage(QString()); }
 
@@ -59,34 +52,6 @@ protected:
     QMainWindow window;
 };
 } // namespace
-
-TEST_F(TaskRemindersTest, TheLaunchAndQuitPanelsTellTheStoresCountsCentredOnTheWindow)
-{
-    due(QStringLiteral("today"), clock.at(2024, 5, 14, 0, 0));
-    due(QStringLiteral("done today"), clock.at(2024, 5, 14, 0, 0))->setCompleted(true);
-    for (int i = 0; i < 3; ++i)
-        due(QStringLiteral("tomorrow"), clock.at(2024, 5, 15, 0, 0));
-    TaskReminders reminders(&store.context(), &window, desktopId);
-
-    const auto launch = PanelCloser::closeNext<ShowTasksLaunchController>([&](ShowTasksLaunchController *panel) {
-        EXPECT_EQ(panel->ui().todayDescLabel->text(), Localized::string(QStringLiteral("ONETASKTODAY")));
-        EXPECT_EQ(panel->ui().overdueDescLabel->text(), Localized::string(QStringLiteral("NOTASKSOVERDUE")));
-        const QPoint offCentre = panel->frameGeometry().center() - window.frameGeometry().center();
-        EXPECT_LE(std::abs(offCentre.x()), 2) << "centred but for rounding";
-        EXPECT_LE(std::abs(offCentre.y()), 2) << "centred but for rounding";
-    });
-    reminders.sayTasksAtLaunch();
-    EXPECT_TRUE(*launch);
-
-    const auto quit = PanelCloser::closeNext<ShowTasksFinishController>([](ShowTasksFinishController *panel) {
-        EXPECT_EQ(panel->tasksForToday(), 1);
-        EXPECT_EQ(panel->tasksOverdue(), 0);
-        EXPECT_EQ(panel->ui().tomorrowDescLabel->text(), QStringLiteral("3 tasks due tomorrow"));
-    });
-    reminders.sayTasksAtFinish();
-    EXPECT_TRUE(*quit);
-    EXPECT_EQ(QApplication::activeModalWidget(), nullptr) << "the panels are gone";
-}
 
 TEST_F(TaskRemindersTest, TheBadgeFollowsTheSettingAndTheTasksOnTheLauncherAndInTheTitle)
 {
