@@ -5,18 +5,21 @@
 #include "core/Log.h"
 #include "core/NotificationCenter.h"
 #include "core/SettingsKeys.h"
-#include "core/app/AlertSheet.h"
 #include "core/store/ManagedObjectContext.h"
 #include "core/store/MyNote.h"
 #include "core/store/MyNotebook.h"
 #include "ui/ArrayController.h"
+#include "ui/GlobalSearchController.h"
 #include "ui/MoveTasksSheet.h"
 #include "ui/MyNotesArrayController.h"
+#include "ui/SearchBarBackground.h"
 #include "ui/SimpleNoteCell.h"
 #include "ui/TaskCompletion.h"
 #include "ui/TaskEditSheet.h"
+#include "ui/TaskTrash.h"
 #include "ui_NotesView.h"
 
+#include <QAction>
 #include <QButtonGroup>
 #include <QKeyEvent>
 #include <QPropertyAnimation>
@@ -86,6 +89,15 @@ NotesViewController::NotesViewController(ManagedObjectContext *context, QObject 
         Log::line(QStringLiteral("tag %i"), {tag});
         changeMainSortDescriptors(tag);
     });
+    m_ui->globalSearchButton->setIcon(QIcon(QStringLiteral(":/images/toolbar_search.svg")));
+    auto *globalSearch = new QAction(Localized::string(QStringLiteral("GLOBALSEARCH")), view());
+    globalSearch->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_F));
+    globalSearch->setShortcutContext(Qt::WidgetWithChildrenShortcut);
+    globalSearch->setToolTip(Localized::string(QStringLiteral("GLOBALSEARCH_TIP")));
+    view()->addAction(globalSearch);
+    m_ui->globalSearchButton->setDefaultAction(globalSearch);
+    m_ui->globalSearchButton->setToolButtonStyle(Qt::ToolButtonIconOnly);
+    connect(globalSearch, &QAction::triggered, this, &NotesViewController::launchGlobalSearch);
     m_ui->searchField->setPlaceholderText(Localized::string(QStringLiteral("SEARCH_TASKS")));
     m_ui->searchField->setMaximumHeight(0);
     m_ui->searchField->hide();
@@ -96,16 +108,8 @@ NotesViewController::NotesViewController(ManagedObjectContext *context, QObject 
     QFont dropFont = m_ui->dropLabel->font();
     dropFont.setPointSizeF(dropFont.pointSizeF() * 0.9);
     m_ui->dropLabel->setFont(dropFont);
-    for (QWidget *bar : {static_cast<QWidget *>(m_ui->sortOrderBox), static_cast<QWidget *>(m_ui->dropBox)}) {
-        QPalette p = bar->palette();
-        QLinearGradient shade(0, 0, 0, 1);
-        shade.setCoordinateMode(QGradient::ObjectMode);
-        shade.setColorAt(0, QColor(0xf4, 0xf6, 0xf9));
-        shade.setColorAt(1, QColor(0xdd, 0xe3, 0xea));
-        p.setBrush(QPalette::Window, shade);
-        bar->setPalette(p);
-        bar->setAutoFillBackground(true);
-    }
+    SearchBarBackground::fill(m_ui->sortOrderBox);
+    SearchBarBackground::fill(m_ui->dropBox);
 
     connect(m_moveSheet, &MoveTasksSheet::moveRequested, this, &NotesViewController::moveMultipleTasks);
     observeNotifications();
@@ -264,22 +268,7 @@ void NotesViewController::editObjectNotification()
 void NotesViewController::removeObjectNotification()
 {
     Log::line(QStringLiteral("Note: remove Object"));
-    const QList<MyNote *> tasks = selectedTasks();
-    if (tasks.isEmpty())
-        return;
-    AlertSheet::beginSheet(mainWindow(), Localized::string(QStringLiteral("DELETE")),
-                           Localized::format(QStringLiteral("SURE_DELETE"), {tasks.size()}),
-                           {Localized::string(QStringLiteral("DELETE")), Localized::string(QStringLiteral("CANCEL"))},
-                           [this, tasks](int code) {
-                               if (code != AlertSheet::DefaultReturn)
-                                   return;
-                               for (MyNote *task : tasks) {
-                                   if (!task->isDeleted())
-                                       task->setActive(false);
-                               }
-                               NotificationCenter::defaultCenter().post(QStringLiteral("saveDataToDisk"), this);
-                               NotificationCenter::defaultCenter().post(QStringLiteral("tasksDeleted"), this);
-                           });
+    TaskTrash::moveTasksToTrash(mainWindow(), selectedTasks(), this);
 }
 
 void NotesViewController::markTasksAsCompleted()
@@ -328,6 +317,17 @@ void NotesViewController::postTasksCount()
                                               {QStringLiteral("viewController"), 0}});
 }
 
+void NotesViewController::launchGlobalSearch()
+{
+    if (m_globalSearchController)
+        return;
+    m_oldSelectedNotebookIndex = m_selectedNotebookIndex;
+    QWidget *window = mainWindow();
+    m_globalSearchController = new GlobalSearchController(window ? window->geometry() : view()->geometry(),
+                                                          managedObjectContext(), this, window);
+    m_globalSearchController->runModal();
+}
+
 void NotesViewController::editSearchedObject(MyNote *task)
 {
     if (!task || task->isDeleted())
@@ -344,6 +344,10 @@ void NotesViewController::editSearchedObject(MyNote *task)
 
 void NotesViewController::releaseSearchedObject()
 {
+    // Called from inside the search window's own event handling.
+    if (m_globalSearchController)
+        m_globalSearchController->deleteLater();
+    m_globalSearchController = nullptr;
     m_selectedNotebookIndex = m_oldSelectedNotebookIndex;
     changeSelectedNotebook(this);
 }

@@ -10,6 +10,7 @@
 #include "ui/TaskCountingView.h"
 
 #include <QList>
+#include <QPointer>
 
 #include <memory>
 #include <optional>
@@ -20,6 +21,7 @@ class NotesView;
 }
 
 class ArrayController;
+class GlobalSearchController;
 class MoveTasksSheet;
 class MyNote;
 class MyNotebook;
@@ -72,6 +74,8 @@ public:
     int numberOfTasksInArray() const override;
     bool canMove() const override;
 
+    // Opens the search over every notebook; returns when it ends.
+    void launchGlobalSearch();
     void editSearchedObject(MyNote *task) override;
     void releaseSearchedObject() override;
 
@@ -99,6 +103,7 @@ private:
     TaskEditSheet *m_editSheet;
     MoveTasksSheet *m_moveSheet;
     QButtonGroup *m_sortButtons;
+    QPointer<GlobalSearchController> m_globalSearchController;
 
     int m_selectedNotebookIndex = 0;
     int m_oldSelectedNotebookIndex = 0;

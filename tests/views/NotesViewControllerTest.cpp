@@ -7,6 +7,7 @@
 #include "core/store/MyTag.h"
 #include "tests/support/NotificationRecorder.h"
 #include "tests/support/TempStore.h"
+#include "ui/GlobalSearchController.h"
 #include "ui/MoveTasksSheet.h"
 #include "ui/MyNotesArrayController.h"
 #include "ui/NotesViewController.h"
@@ -18,6 +19,7 @@
 #include <QMainWindow>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QTimer>
 
 #include <gtest/gtest.h>
 
@@ -192,4 +194,31 @@ TEST_F(NotesViewControllerTest, DroppedRowsGoToTheNotebookChosenInTheMoveSheetAn
     EXPECT_TRUE(static_cast<MyNote *>(view.taskList()->objectAt(0))->completed());
     NotificationCenter::defaultCenter().post(QStringLiteral("completedTasksInToday"));
     EXPECT_TRUE(static_cast<MyNote *>(view.taskList()->objectAt(0))->completed()) << "the Today view's, not ours";
+}
+
+TEST_F(NotesViewControllerTest, TheGlobalSearchOpensAFoundTaskAndEndsOnTheNotebookShownBefore)
+{
+    NotesViewController view(&store.context());
+    Shown shown(view);
+    ASSERT_EQ(view.selectedNotebookIndex(), 0);
+    bool searched = false;
+    QTimer::singleShot(0, &view, [&] {
+        auto *search = shown.window.findChild<GlobalSearchController *>();
+        ASSERT_NE(search, nullptr);
+        search->controlTextDidChange(QStringLiteral("draft"));
+        ASSERT_EQ(search->taskList()->count(), 1);
+        search->taskList()->setSelectionIndexes({0});
+        search->editSearchedObject();
+        // The task list switched to the task's notebook and opened the task.
+        EXPECT_EQ(view.selectedNotebookIndex(), 1);
+        EXPECT_TRUE(view.editSheet()->isVisible());
+        EXPECT_EQ(view.editSheet()->task()->title(), QStringLiteral("review draft"));
+        view.editSheet()->reject();
+        search->dismissWindow();
+        searched = true;
+    });
+    view.launchGlobalSearch();
+    EXPECT_TRUE(searched);
+    EXPECT_EQ(view.selectedNotebookIndex(), 0) << "back on the notebook shown before the search";
+    EXPECT_EQ(titles(view).size(), 3);
 }
