@@ -89,8 +89,8 @@ NotesViewController::NotesViewController(ManagedObjectContext *context, QObject 
         Log::line(QStringLiteral("tag %i"), {tag});
         changeMainSortDescriptors(tag);
     });
-    m_ui->globalSearchButton->setIcon(QIcon(QStringLiteral(":/images/toolbar_search.svg")));
-    auto *globalSearch = new QAction(Localized::string(QStringLiteral("GLOBALSEARCH")), view());
+    auto *globalSearch = new QAction(QIcon(QStringLiteral(":/images/toolbar_search.svg")),
+                                     Localized::string(QStringLiteral("GLOBALSEARCH")), view());
     globalSearch->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_F));
     globalSearch->setShortcutContext(Qt::WidgetWithChildrenShortcut);
     globalSearch->setToolTip(Localized::string(QStringLiteral("GLOBALSEARCH_TIP")));
