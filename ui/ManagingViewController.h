@@ -3,10 +3,10 @@
 #include <QObject>
 #include <QPointer>
 #include <QString>
+#include <QWidget>
 
 class ManagedObjectContext;
 class QKeyEvent;
-class QWidget;
 
 // The base of the main window's five views. A controller owns its view (the subclass loads it
 // from the view's .ui file), holds the store context and answers the window's commands. A
