@@ -23,8 +23,7 @@ GlobalSearchController::GlobalSearchController(const QRect &frame, ManagedObject
     , m_tasks(new ArrayController(this))
     , m_frame(frame)
     , m_notActivePredicate(Predicate::withFormat(QStringLiteral("(active == 1) AND (notebook.hide == 0)")))
-    , m_sdForTasks{SortDescriptor(QStringLiteral("notebook.name"), true, SortDescriptor::Comparison::LocalizedCaseInsensitive),
-                   SortDescriptor(QStringLiteral("title"), true, SortDescriptor::Comparison::LocalizedCaseInsensitive)}
+    , m_sdForTasks{SortDescriptor(QStringLiteral("notebook.name")), SortDescriptor(QStringLiteral("title"))}
 {
     m_ui->setupUi(this);
     setWindowTitle(Localized::string(QStringLiteral("GLOBALSEARCH")));

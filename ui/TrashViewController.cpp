@@ -19,7 +19,7 @@ TrashViewController::TrashViewController(ManagedObjectContext *context, QObject 
     : ManagingViewController(context, parent)
     , m_ui(std::make_unique<Ui::TrashView>())
     , m_tasks(new ArrayController(this))
-    , m_sd{SortDescriptor(QStringLiteral("title"), true, SortDescriptor::Comparison::LocalizedCaseInsensitive)}
+    , m_sd{SortDescriptor(QStringLiteral("title"))}
     , m_inTrashPredicate(Predicate::withFormat(QStringLiteral("(active == 0)  AND (toExpunged == 0)")))
     , m_icon(QStringLiteral(":/images/trash.svg"))
 {

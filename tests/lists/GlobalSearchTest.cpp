@@ -38,7 +38,7 @@ TEST_F(ListsTest, TheSearchListsVisibleActiveTasksByNotebookAndFindsTitlesTagsAn
 {
     MyNotebook *zeta = store.firstNotebook();
     zeta->setName(QStringLiteral("Zeta"));
-    MyNotebook *alpha = store.notebook(QStringLiteral("alpha"));
+    MyNotebook *alpha = store.notebook(QStringLiteral("Alpha"));
     MyNotebook *hidden = store.notebook(QStringLiteral("Hidden"));
     hidden->setValue(QStringLiteral("hide"), true);
     MyNote *rent = store.task(QStringLiteral("pay rent"), zeta);
