@@ -23,6 +23,8 @@ void ArrayController::setManagedObjectContext(ManagedObjectContext *context)
     m_context = context;
     if (context) {
         m_connections << connect(context, &ManagedObjectContext::objectChanged, this, &ArrayController::onObjectChanged)
+                      << connect(context, &ManagedObjectContext::membershipChanged, this,
+                                 &ArrayController::onMembershipChanged)
                       << connect(context, &ManagedObjectContext::objectInserted, this, &ArrayController::onObjectInserted)
                       << connect(context, &ManagedObjectContext::objectDeleted, this, &ArrayController::onObjectDeleted)
                       << connect(context, &ManagedObjectContext::contextReset, this, &ArrayController::onContextReset);
@@ -93,8 +95,10 @@ void ArrayController::rearrangeObjects()
     emit arrangedObjectsChanged(count(), oldCount);
 }
 
-void ArrayController::rebuildRowIndex()
+void ArrayController::rebuildRowIndex() const
 {
+    m_rowIndexStale = false;
+    m_staleLookups = 0;
     m_rowOf.clear();
     m_rowOf.reserve(m_arranged.size());
     for (int i = 0; i < m_arranged.size(); ++i)
@@ -108,6 +112,13 @@ ManagedObject *ArrayController::objectAt(int row) const
 
 int ArrayController::indexOf(const ManagedObject *object) const
 {
+    if (m_rowIndexStale) {
+        if (++m_staleLookups <= 16) {
+            const auto it = std::find(m_arranged.cbegin(), m_arranged.cend(), object);
+            return it == m_arranged.cend() ? -1 : int(it - m_arranged.cbegin());
+        }
+        rebuildRowIndex();
+    }
     return m_rowOf.value(object, -1);
 }
 
@@ -194,7 +205,7 @@ void ArrayController::removeRow(int row)
     const bool wasSelected = m_selection.isRowSelected(row, QModelIndex());
     beginRemoveRows(QModelIndex(), row, row);
     m_arranged.removeAt(row);
-    rebuildRowIndex();
+    m_rowIndexStale = true;
     endRemoveRows();
     if (wasSelected && !m_selection.hasSelection() && count() > 0 && m_avoidsEmptySelection)
         setSelectionIndexes({std::min(row, count() - 1)});
@@ -203,23 +214,29 @@ void ArrayController::removeRow(int row)
 
 void ArrayController::onObjectChanged(ManagedObject *object, const QString &key)
 {
+    Q_UNUSED(key);
     const int row = indexOf(object);
     if (row >= 0)
         emit dataChanged(index(row), index(row));
-    if (object == m_owner && key == m_relationship) {
-        // Members that left the relationship leave the list; new members wait to be checked.
-        QSet<const ManagedObject *> now;
-        for (ManagedObject *member : m_owner->toMany(m_relationship)) {
-            now.insert(member);
-            if (!m_content.contains(member))
-                schedulePending(member);
+}
+
+void ArrayController::onMembershipChanged(ManagedObject *owner, const QString &relationship, ManagedObject *member,
+                                          bool joined)
+{
+    if (!m_owner || owner != m_owner || relationship != m_relationship)
+        return;
+    if (joined) {
+        // A new member waits to be checked against the filter until the action is over.
+        if (!m_content.contains(member)) {
+            m_content.insert(member);
+            schedulePending(member);
         }
-        for (int r = count() - 1; r >= 0; --r) {
-            if (!now.contains(m_arranged.at(r)))
-                removeRow(r);
-        }
-        m_content = now;
+        return;
     }
+    m_content.remove(member);
+    const int row = indexOf(member);
+    if (row >= 0)
+        removeRow(row);
 }
 
 void ArrayController::onObjectInserted(ManagedObject *object)
@@ -269,9 +286,8 @@ void ArrayController::processPendingChanges()
         if (o->isDeleted() || indexOf(o) >= 0 || joining.contains(o))
             continue;
         if (!m_relationship.isEmpty()) {
-            if (!m_owner || !m_owner->toMany(m_relationship).contains(o))
-                continue;
-            m_content.insert(o);
+            if (!m_content.contains(o))
+                continue; // it left again before the action was over
         } else if (!m_fetchPredicate.evaluate(o)) {
             continue;
         }

@@ -81,8 +81,9 @@ protected:
 
 private:
     QList<ManagedObject *> fetchContent() const;
-    void rebuildRowIndex();
+    void rebuildRowIndex() const;
     void onObjectChanged(ManagedObject *object, const QString &key);
+    void onMembershipChanged(ManagedObject *owner, const QString &relationship, ManagedObject *member, bool joined);
     void onObjectInserted(ManagedObject *object);
     void onObjectDeleted(ManagedObject *object);
     void onContextReset();
@@ -100,8 +101,12 @@ private:
     bool m_avoidsEmptySelection = true;
 
     QList<ManagedObject *> m_arranged;
-    QHash<const ManagedObject *, int> m_rowOf;
-    QSet<const ManagedObject *> m_content; // relationship mode: the members last seen
+    // Rows by object. Removing rows one by one leaves it stale; a few lookups then scan the
+    // rows, and the index is rebuilt only when lookups keep coming.
+    mutable QHash<const ManagedObject *, int> m_rowOf;
+    mutable bool m_rowIndexStale = false;
+    mutable int m_staleLookups = 0;
+    QSet<const ManagedObject *> m_content; // relationship mode: the members
     QList<ManagedObject *> m_pending;
     bool m_pendingScheduled = false;
     QItemSelectionModel m_selection;

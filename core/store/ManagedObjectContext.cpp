@@ -220,10 +220,12 @@ void ManagedObjectContext::setAttribute(ManagedObject *object, int attribute, co
 void ManagedObjectContext::unlinkInverse(ManagedObject *object, const RelationshipDescription &r, ManagedObject *other)
 {
     ManagedObject::Relation &inverse = other->relation(r.inverseIndex);
-    if (r.destination->relationship(r.inverseIndex).toMany)
-        std::erase(inverse.many, object);
-    else if (inverse.one == object)
+    if (r.destination->relationship(r.inverseIndex).toMany) {
+        if (std::erase(inverse.many, object) > 0)
+            emit membershipChanged(other, r.inverseName, object, false);
+    } else if (inverse.one == object) {
         inverse.one = nullptr;
+    }
     other->m_dirtyRelations |= bit(r.inverseIndex);
     markChanged(other);
 }
@@ -233,17 +235,21 @@ void ManagedObjectContext::linkInverse(ManagedObject *object, const Relationship
     const RelationshipDescription &inverseDesc = r.destination->relationship(r.inverseIndex);
     ManagedObject::Relation &inverse = other->relation(r.inverseIndex);
     if (inverseDesc.toMany) {
-        if (std::find(inverse.many.begin(), inverse.many.end(), object) == inverse.many.end())
+        if (std::find(inverse.many.begin(), inverse.many.end(), object) == inverse.many.end()) {
             inverse.many.push_back(object);
+            emit membershipChanged(other, r.inverseName, object, true);
+        }
     } else {
         // The other side can belong to one object only: take it away from its previous owner.
         if (inverse.one && inverse.one != object) {
             ManagedObject *previous = inverse.one;
             ManagedObject::Relation &prevRel = previous->relation(inverseDesc.inverseIndex);
-            if (r.toMany)
-                std::erase(prevRel.many, other);
-            else
+            if (r.toMany) {
+                if (std::erase(prevRel.many, other) > 0)
+                    emit membershipChanged(previous, r.name, other, false);
+            } else {
                 prevRel.one = nullptr;
+            }
             previous->m_dirtyRelations |= bit(inverseDesc.inverseIndex);
             markChanged(previous);
         }
@@ -283,6 +289,7 @@ void ManagedObjectContext::addToMany(ManagedObject *object, int relationship, Ma
     many.push_back(member);
     object->m_dirtyRelations |= bit(relationship);
     markChanged(object);
+    emit membershipChanged(object, r.name, member, true);
     linkInverse(object, r, member);
     m_undoManager.registerUndo([this, object, relationship, member] { removeFromMany(object, relationship, member); });
     announce(object, r.name);
@@ -299,6 +306,7 @@ void ManagedObjectContext::removeFromMany(ManagedObject *object, int relationshi
     many.erase(it);
     object->m_dirtyRelations |= bit(relationship);
     markChanged(object);
+    emit membershipChanged(object, r.name, member, false);
     unlinkInverse(object, r, member);
     m_undoManager.registerUndo([this, object, relationship, member] { addToMany(object, relationship, member); });
     announce(object, r.name);

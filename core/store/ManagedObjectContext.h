@@ -72,6 +72,9 @@ public:
 
 signals:
     void objectChanged(ManagedObject *object, const QString &key);
+    // One object joined or left a to-many relationship of `owner` (either side of a pair):
+    // lists over a relationship follow it without looking at every member.
+    void membershipChanged(ManagedObject *owner, const QString &relationship, ManagedObject *member, bool joined);
     void objectInserted(ManagedObject *object);
     void objectDeleted(ManagedObject *object);
     void contextReset();
