@@ -2,12 +2,28 @@
 
 #include "core/store/EntityDescription.h"
 
+#include "core/store/TextFolding.h"
+
 #include <QString>
 #include <QVariant>
 
 #include <vector>
 
 class ManagedObject;
+struct EntityTable;
+
+// One row of an entity's table: what predicates read, without visiting the object itself.
+struct RowRef
+{
+    EntityTable *table;
+    quint32 row;
+
+    const QVariant &value(int attribute) const;
+    ManagedObject *one(int relationship) const;
+    const std::vector<ManagedObject *> &many(int relationship) const;
+    // The folded text of a string attribute, computed on first use and kept until it changes.
+    const QString &folded(int attribute) const;
+};
 
 // The values of every object of one entity, column by column. Fetches and counts scan a few
 // columns of tens of thousands of rows; laid out this way they read memory in order instead of
@@ -48,3 +64,29 @@ struct EntityTable
     // Case- and diacritic-folded strings, [attribute][row], filled on first search; a null entry is stale.
     std::vector<std::vector<QString>> folded;
 };
+
+inline const QVariant &RowRef::value(int attribute) const
+{
+    return table->values[size_t(attribute)][row];
+}
+
+inline ManagedObject *RowRef::one(int relationship) const
+{
+    return table->relations[size_t(relationship)][row].one;
+}
+
+inline const std::vector<ManagedObject *> &RowRef::many(int relationship) const
+{
+    return table->relations[size_t(relationship)][row].many;
+}
+
+inline const QString &RowRef::folded(int attribute) const
+{
+    std::vector<QString> &column = table->folded[size_t(attribute)];
+    if (column.size() <= row)
+        column.resize(table->rows.size());
+    QString &cached = column[row];
+    if (cached.isNull())
+        cached = TextFolding::fold(value(attribute).toString());
+    return cached;
+}

@@ -1,7 +1,6 @@
 #include "core/store/ManagedObject.h"
 
 #include "core/store/ManagedObjectContext.h"
-#include "core/store/TextFolding.h"
 
 #include <QDateTime>
 
@@ -64,11 +63,5 @@ QList<ManagedObject *> ManagedObject::toMany(const QString &relationship) const
 
 const QString &ManagedObject::foldedString(int attribute) const
 {
-    std::vector<QString> &column = m_table->folded[size_t(attribute)];
-    if (column.size() <= m_row)
-        column.resize(m_table->rows.size());
-    QString &cached = column[m_row];
-    if (cached.isNull())
-        cached = TextFolding::fold(slot(attribute).toString());
-    return cached;
+    return rowRef().folded(attribute);
 }

@@ -43,6 +43,7 @@ public:
     QList<ManagedObject *> toMany(const QString &relationship) const;
 
     const QVariant &slot(int attribute) const { return m_table->values[size_t(attribute)][m_row]; }
+    RowRef rowRef() const { return {m_table, m_row}; }
     // The case- and diacritic-folded text of a string attribute, cached until it changes.
     const QString &foldedString(int attribute) const;
 

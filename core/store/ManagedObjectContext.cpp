@@ -149,10 +149,10 @@ QList<ManagedObject *> ManagedObjectContext::executeFetchRequest(const FetchRequ
     if (!entity)
         throw std::invalid_argument(QStringLiteral("no entity %1").arg(request.entityName).toStdString());
     request.predicate.validate(*entity);
-    const EntityTable &table = *m_tables[size_t(entity->index())];
+    EntityTable &table = *m_tables[size_t(entity->index())];
     std::vector<ManagedObject *> matches;
-    for (size_t row = 0; row < table.rows.size(); ++row) {
-        if (!table.deleted[row] && request.predicate.evaluate(table.rows[row]))
+    for (quint32 row = 0; row < table.rows.size(); ++row) {
+        if (!table.deleted[row] && request.predicate.evaluateRow({&table, row}))
             matches.push_back(table.rows[row]);
     }
     SortDescriptor::sort(matches, request.sortDescriptors);
@@ -171,10 +171,10 @@ int ManagedObjectContext::countForFetchRequest(const FetchRequest &request) cons
     if (!entity)
         throw std::invalid_argument(QStringLiteral("no entity %1").arg(request.entityName).toStdString());
     request.predicate.validate(*entity);
-    const EntityTable &table = *m_tables[size_t(entity->index())];
+    EntityTable &table = *m_tables[size_t(entity->index())];
     int n = 0;
-    for (size_t row = 0; row < table.rows.size(); ++row) {
-        if (!table.deleted[row] && request.predicate.evaluate(table.rows[row]))
+    for (quint32 row = 0; row < table.rows.size(); ++row) {
+        if (!table.deleted[row] && request.predicate.evaluateRow({&table, row}))
             ++n;
     }
     return n;

@@ -185,12 +185,17 @@ bool Predicate::evaluate(const ManagedObject *object) const
 {
     if (!m_root)
         return true;
-    if (!object)
-        return false;
-    return evaluateNode(*m_root, object, compiledFor(object->entity()));
+    return object && evaluateRow(object->rowRef());
 }
 
-bool Predicate::evaluateNode(const PredicateNode &node, const ManagedObject *object, const Compiled &compiled) const
+bool Predicate::evaluateRow(const RowRef &row) const
+{
+    if (!m_root)
+        return true;
+    return evaluateNode(*m_root, row, compiledFor(*row.table->entity));
+}
+
+bool Predicate::evaluateNode(const PredicateNode &node, const RowRef &row, const Compiled &compiled) const
 {
     switch (node.kind) {
     case PredicateNode::Kind::True:
@@ -198,47 +203,53 @@ bool Predicate::evaluateNode(const PredicateNode &node, const ManagedObject *obj
     case PredicateNode::Kind::False:
         return false;
     case PredicateNode::Kind::Not:
-        return !evaluateNode(*node.children.front(), object, compiled);
+        return !evaluateNode(*node.children.front(), row, compiled);
     case PredicateNode::Kind::And:
         for (const auto &child : node.children) {
-            if (!evaluateNode(*child, object, compiled))
+            if (!evaluateNode(*child, row, compiled))
                 return false;
         }
         return true;
     case PredicateNode::Kind::Or:
         for (const auto &child : node.children) {
-            if (evaluateNode(*child, object, compiled))
+            if (evaluateNode(*child, row, compiled))
                 return true;
         }
         return false;
     case PredicateNode::Kind::Comparison:
-        return evaluatePath(node, compiled.paths[size_t(node.comparisonIndex)], 0, object);
+        return evaluatePath(node, compiled.paths[size_t(node.comparisonIndex)], 0, &row);
     }
     return false;
 }
 
-bool Predicate::evaluatePath(const PredicateNode &node, const KeyPath &path, size_t step, const ManagedObject *object) const
+bool Predicate::evaluatePath(const PredicateNode &node, const KeyPath &path, size_t step, const RowRef *row) const
 {
-    if (step == path.steps().size() || !object)
-        return compare(node, path, object);
+    if (step == path.steps().size() || !row)
+        return compare(node, path, row);
     const KeyPath::Step &s = path.steps()[step];
-    if (!s.toMany)
-        return evaluatePath(node, path, step + 1, object->toOne(s.relationship));
+    if (!s.toMany) {
+        const ManagedObject *next = row->one(s.relationship);
+        if (!next)
+            return compare(node, path, nullptr);
+        const RowRef nextRow = next->rowRef();
+        return evaluatePath(node, path, step + 1, &nextRow);
+    }
     // Through a to-many relationship the comparison holds when it holds for any member.
-    for (const ManagedObject *member : object->toMany(s.relationship)) {
-        if (evaluatePath(node, path, step + 1, member))
+    for (const ManagedObject *member : row->many(s.relationship)) {
+        const RowRef memberRow = member->rowRef();
+        if (evaluatePath(node, path, step + 1, &memberRow))
             return true;
     }
     return false;
 }
 
-bool Predicate::compare(const PredicateNode &node, const KeyPath &path, const ManagedObject *holder) const
+bool Predicate::compare(const PredicateNode &node, const KeyPath &path, const RowRef *holder) const
 {
     const Bound &right = m_operands[size_t(node.comparisonIndex)];
     const Op op = node.op;
 
     if (path.attribute() < 0) { // a to-one relationship compared by identity
-        const ManagedObject *left = holder ? holder->toOne(path.finalRelationship()) : nullptr;
+        const ManagedObject *left = holder ? holder->one(path.finalRelationship()) : nullptr;
         if (!left || right.kind == ValueKind::None)
             return absentResult(op, !left, right.kind == ValueKind::None);
         if (right.kind != ValueKind::Object)
@@ -246,12 +257,13 @@ bool Predicate::compare(const PredicateNode &node, const KeyPath &path, const Ma
         return ordered(op, left, right.object) && (op == Op::Equal || op == Op::NotEqual);
     }
 
-    const QVariant *value = holder ? &holder->slot(path.attribute()) : nullptr;
-    const bool leftAbsent = !value || !value->isValid();
+    const QVariant *value = holder ? &holder->value(path.attribute()) : nullptr;
+    const int type = value ? value->typeId() : QMetaType::UnknownType;
+    const bool leftAbsent = type == QMetaType::UnknownType;
     if (leftAbsent || right.kind == ValueKind::None)
         return absentResult(op, leftAbsent, right.kind == ValueKind::None);
 
-    switch (value->metaType().id()) {
+    switch (type) {
     case QMetaType::LongLong: {
         const qint64 left = *static_cast<const qlonglong *>(value->constData());
         if (right.kind == ValueKind::Integer)
@@ -277,7 +289,7 @@ bool Predicate::compare(const PredicateNode &node, const KeyPath &path, const Ma
         if (!folding) {
             left = *static_cast<const QString *>(value->constData());
         } else if (node.caseInsensitive && node.diacriticInsensitive) {
-            left = holder->foldedString(path.attribute());
+            left = holder->folded(path.attribute());
         } else {
             scratch = foldAs(*static_cast<const QString *>(value->constData()), node.caseInsensitive,
                              node.diacriticInsensitive);

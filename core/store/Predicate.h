@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/store/EntityTable.h"
 #include "core/store/KeyPath.h"
 #include "core/store/PredicateParser.h"
 
@@ -29,6 +30,8 @@ public:
     bool isNull() const { return !m_root; }
     const QString &format() const { return m_format; }
     bool evaluate(const ManagedObject *object) const;
+    // The same for one row of a table, as the store's scans call it.
+    bool evaluateRow(const RowRef &row) const;
 
     // Checks every key path against an entity; throws std::invalid_argument for unknown keys.
     void validate(const EntityDescription &entity) const;
@@ -64,9 +67,10 @@ private:
     static Bound bind(const QVariant &value);
     void prepareFolding(const PredicateNode &node);
     const Compiled &compiledFor(const EntityDescription &entity) const;
-    bool evaluateNode(const PredicateNode &node, const ManagedObject *object, const Compiled &compiled) const;
-    bool evaluatePath(const PredicateNode &node, const KeyPath &path, size_t step, const ManagedObject *object) const;
-    bool compare(const PredicateNode &node, const KeyPath &path, const ManagedObject *holder) const;
+    bool evaluateNode(const PredicateNode &node, const RowRef &row, const Compiled &compiled) const;
+    // `row` is nullptr where a to-one relationship on the way was empty.
+    bool evaluatePath(const PredicateNode &node, const KeyPath &path, size_t step, const RowRef *row) const;
+    bool compare(const PredicateNode &node, const KeyPath &path, const RowRef *holder) const;
 
     QString m_format;
     std::shared_ptr<const PredicateNode> m_root;
