@@ -24,22 +24,16 @@ TaskCounts::Counts TaskCounts::dueCounts(const ManagedObjectContext *context)
     const QDateTime endOfToday = DayBoundaries::finishInDays(now, 0);
     const QDateTime endOfTomorrow = DayBoundaries::finishInDays(now, 1);
     try {
-        // Every count is of open tasks due by the end of tomorrow: one pass over the store finds
-        // those, and each count's own predicate then runs over them alone.
-        const QList<ManagedObject *> dueByTomorrow = context->fetch(
-            QLatin1String(MyNote::entityName), Predicate::withFormat(QLatin1String(dockBadgeFormat), {endOfTomorrow}));
-        const auto countAmong = [&dueByTomorrow](const char *format, const QVariantList &arguments) {
-            const Predicate predicate = Predicate::withFormat(QLatin1String(format), arguments);
-            int n = 0;
-            for (const ManagedObject *task : dueByTomorrow)
-                n += predicate.evaluate(task) ? 1 : 0;
-            return n;
+        // Each count is one scan of the store's columns, which reads memory in order; picking
+        // the due tasks first and testing them one by one visits scattered objects instead.
+        const auto count = [context](const char *format, const QVariantList &arguments) {
+            return context->count(QLatin1String(MyNote::entityName), Predicate::withFormat(QLatin1String(format), arguments));
         };
         Counts counts;
-        counts.today = countAmong(dueInRangeFormat, {endOfYesterday, endOfToday});
-        counts.overdue = countAmong(overdueFormat, {endOfYesterday});
-        counts.tomorrow = countAmong(dueInRangeFormat, {endOfToday, endOfTomorrow});
-        counts.dockBadge = countAmong(dockBadgeFormat, {endOfToday});
+        counts.today = count(dueInRangeFormat, {endOfYesterday, endOfToday});
+        counts.overdue = count(overdueFormat, {endOfYesterday});
+        counts.tomorrow = count(dueInRangeFormat, {endOfToday, endOfTomorrow});
+        counts.dockBadge = count(dockBadgeFormat, {endOfToday});
         return counts;
     } catch (const std::exception &e) {
         logFailure(e);
