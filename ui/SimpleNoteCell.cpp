@@ -128,9 +128,15 @@ QString SimpleNoteCell::tagText(const MySimpleNote &note)
 
 QFont SimpleNoteCell::font(qreal points)
 {
+    // Matching a family against the desktop's fonts is costly: once per size is enough.
+    static QHash<qreal, QFont> fonts;
+    auto it = fonts.constFind(points);
+    if (it != fonts.constEnd())
+        return *it;
     QFont f(QStringLiteral("Lucida Grande"));
     f.setStyleHint(QFont::SansSerif);
     f.setPointSizeF(points);
+    fonts.insert(points, f);
     return f;
 }
 
