@@ -57,36 +57,35 @@ void ArrayController::setSortDescriptors(std::vector<SortDescriptor> descriptors
 
 QList<ManagedObject *> ArrayController::fetchContent() const
 {
-    if (!m_context)
+    if (!m_context || !m_owner || m_owner->isDeleted())
         return {};
-    if (!m_relationship.isEmpty())
-        return m_owner && !m_owner->isDeleted() ? m_owner->toMany(m_relationship) : QList<ManagedObject *>();
-    if (m_entityName.isEmpty())
-        return {};
-    return m_context->fetch(m_entityName, m_fetchPredicate);
+    return m_owner->toMany(m_relationship);
 }
 
 void ArrayController::rearrangeObjects()
 {
     const QList<ManagedObject *> selected = selectedObjects();
     const int oldCount = count();
-    const QList<ManagedObject *> content = fetchContent();
     m_content.clear();
-    if (!m_relationship.isEmpty()) {
-        for (ManagedObject *o : content)
+    QList<ManagedObject *> arranged;
+    if (m_relationship.isEmpty()) {
+        // One scan of the store answers both the content and the filter.
+        if (m_context && !m_entityName.isEmpty())
+            arranged = m_context->executeFetchRequest({m_entityName, m_fetchPredicate, m_sortDescriptors, m_filterPredicate});
+    } else {
+        std::vector<ManagedObject *> members;
+        for (ManagedObject *o : fetchContent()) {
             m_content.insert(o);
+            if (!o->isDeleted() && m_filterPredicate.evaluate(o))
+                members.push_back(o);
+        }
+        SortDescriptor::sort(members, m_sortDescriptors);
+        arranged = QList<ManagedObject *>(members.begin(), members.end());
     }
-    std::vector<ManagedObject *> arranged;
-    arranged.reserve(size_t(content.size()));
-    for (ManagedObject *o : content) {
-        if (!o->isDeleted() && m_filterPredicate.evaluate(o))
-            arranged.push_back(o);
-    }
-    SortDescriptor::sort(arranged, m_sortDescriptors);
     m_pending.clear();
 
     beginResetModel();
-    m_arranged = QList<ManagedObject *>(arranged.begin(), arranged.end());
+    m_arranged = arranged;
     rebuildRowIndex();
     endResetModel();
 

@@ -80,7 +80,7 @@ protected:
     virtual QVariant dataForObject(ManagedObject *object, int role) const;
 
 private:
-    QList<ManagedObject *> fetchContent() const;
+    QList<ManagedObject *> fetchContent() const; // relationship mode
     void rebuildRowIndex() const;
     void onObjectChanged(ManagedObject *object, const QString &key);
     void onMembershipChanged(ManagedObject *owner, const QString &relationship, ManagedObject *member, bool joined);

@@ -149,10 +149,12 @@ QList<ManagedObject *> ManagedObjectContext::executeFetchRequest(const FetchRequ
     if (!entity)
         throw std::invalid_argument(QStringLiteral("no entity %1").arg(request.entityName).toStdString());
     request.predicate.validate(*entity);
+    request.filterPredicate.validate(*entity);
     EntityTable &table = *m_tables[size_t(entity->index())];
     std::vector<ManagedObject *> matches;
     for (quint32 row = 0; row < table.rows.size(); ++row) {
-        if (!table.deleted[row] && request.predicate.evaluateRow({&table, row}))
+        if (!table.deleted[row] && request.predicate.evaluateRow({&table, row})
+            && request.filterPredicate.evaluateRow({&table, row}))
             matches.push_back(table.rows[row]);
     }
     SortDescriptor::sort(matches, request.sortDescriptors);
@@ -162,7 +164,7 @@ QList<ManagedObject *> ManagedObjectContext::executeFetchRequest(const FetchRequ
 QList<ManagedObject *> ManagedObjectContext::fetch(const QString &entityName, const Predicate &predicate,
                                                    const std::vector<SortDescriptor> &sortDescriptors) const
 {
-    return executeFetchRequest(FetchRequest{entityName, predicate, sortDescriptors});
+    return executeFetchRequest(FetchRequest{entityName, predicate, sortDescriptors, {}});
 }
 
 int ManagedObjectContext::countForFetchRequest(const FetchRequest &request) const
@@ -171,10 +173,12 @@ int ManagedObjectContext::countForFetchRequest(const FetchRequest &request) cons
     if (!entity)
         throw std::invalid_argument(QStringLiteral("no entity %1").arg(request.entityName).toStdString());
     request.predicate.validate(*entity);
+    request.filterPredicate.validate(*entity);
     EntityTable &table = *m_tables[size_t(entity->index())];
     int n = 0;
     for (quint32 row = 0; row < table.rows.size(); ++row) {
-        if (!table.deleted[row] && request.predicate.evaluateRow({&table, row}))
+        if (!table.deleted[row] && request.predicate.evaluateRow({&table, row})
+            && request.filterPredicate.evaluateRow({&table, row}))
             ++n;
     }
     return n;
@@ -182,7 +186,7 @@ int ManagedObjectContext::countForFetchRequest(const FetchRequest &request) cons
 
 int ManagedObjectContext::count(const QString &entityName, const Predicate &predicate) const
 {
-    return countForFetchRequest(FetchRequest{entityName, predicate, {}});
+    return countForFetchRequest(FetchRequest{entityName, predicate, {}, {}});
 }
 
 void ManagedObjectContext::setValue(ManagedObject *object, const QString &key, const QVariant &value)
