@@ -21,10 +21,10 @@ struct NoTaskList : GlobalSearchControllerProtocol
 };
 } // namespace
 
-// One keystroke in the search field, with the notes searched too: the list re-filtered and
-// re-sorted, and the window laid out and painted. The keystrokes alternate between typing the
-// last letter of "repor" + "t" and taking it back, so every one changes the filter.
-static void BM_GlobalSearch50k(benchmark::State &state)
+namespace {
+// Types into the search window's field, alternating between two texts, with the notes searched
+// too: every keystroke re-filters and re-sorts the list and lays out and paints the window.
+void typeAlternately(benchmark::State &state, const QString &start, const QString (&typed)[2])
 {
     Defaults::standardUserDefaults().setBool(Key::SearchInContent, true);
     NoTaskList taskList;
@@ -32,9 +32,8 @@ static void BM_GlobalSearch50k(benchmark::State &state)
     search.setGeometry(search.frame());
     search.show();
     QLineEdit *field = search.ui().searchField;
-    field->setText(QStringLiteral("repor"));
+    field->setText(start);
     QApplication::processEvents();
-    const QString typed[] = {QStringLiteral("report"), QStringLiteral("repor")};
     int keystroke = 0;
     for (auto _ : state) {
         field->setText(typed[keystroke++ % 2]);
@@ -43,24 +42,18 @@ static void BM_GlobalSearch50k(benchmark::State &state)
     state.counters["listed"] = search.taskList()->count();
     Defaults::standardUserDefaults().removeObjectForKey(Key::SearchInContent);
 }
+} // namespace
+
+// One keystroke: the last letter of "repor" + "t" typed and taken back, so every one changes the filter.
+static void BM_GlobalSearch50k(benchmark::State &state)
+{
+    typeAlternately(state, QStringLiteral("repor"), {QStringLiteral("report"), QStringLiteral("repor")});
+}
 BENCHMARK(BM_GlobalSearch50k)->Unit(benchmark::kMillisecond);
 
 // The first keystroke, which lists nearly every task, and the one that clears the field.
 static void BM_GlobalSearchBroad50k(benchmark::State &state)
 {
-    Defaults::standardUserDefaults().setBool(Key::SearchInContent, true);
-    NoTaskList taskList;
-    GlobalSearchController search(QRect(0, 0, 520, 640), LargeTaskStore::stack().managedObjectContext(), &taskList);
-    search.setGeometry(search.frame());
-    search.show();
-    QLineEdit *field = search.ui().searchField;
-    QApplication::processEvents();
-    const QString typed[] = {QStringLiteral("t"), QString()};
-    int keystroke = 0;
-    for (auto _ : state) {
-        field->setText(typed[keystroke++ % 2]);
-        QApplication::processEvents();
-    }
-    Defaults::standardUserDefaults().removeObjectForKey(Key::SearchInContent);
+    typeAlternately(state, QString(), {QStringLiteral("t"), QString()});
 }
 BENCHMARK(BM_GlobalSearchBroad50k)->Unit(benchmark::kMillisecond);

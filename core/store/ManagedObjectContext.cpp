@@ -143,7 +143,8 @@ void ManagedObjectContext::undelete(ManagedObject *object)
     emit objectInserted(object);
 }
 
-QList<ManagedObject *> ManagedObjectContext::executeFetchRequest(const FetchRequest &request) const
+template<typename Visit>
+void ManagedObjectContext::scan(const FetchRequest &request, Visit visit) const
 {
     const EntityDescription *entity = m_model->entity(request.entityName);
     if (!entity)
@@ -151,12 +152,17 @@ QList<ManagedObject *> ManagedObjectContext::executeFetchRequest(const FetchRequ
     request.predicate.validate(*entity);
     request.filterPredicate.validate(*entity);
     EntityTable &table = *m_tables[size_t(entity->index())];
-    std::vector<ManagedObject *> matches;
     for (quint32 row = 0; row < table.rows.size(); ++row) {
         if (!table.deleted[row] && request.predicate.evaluateRow({&table, row})
             && request.filterPredicate.evaluateRow({&table, row}))
-            matches.push_back(table.rows[row]);
+            visit(table.rows[row]);
     }
+}
+
+QList<ManagedObject *> ManagedObjectContext::executeFetchRequest(const FetchRequest &request) const
+{
+    std::vector<ManagedObject *> matches;
+    scan(request, [&matches](ManagedObject *o) { matches.push_back(o); });
     SortDescriptor::sort(matches, request.sortDescriptors);
     return QList<ManagedObject *>(matches.begin(), matches.end());
 }
@@ -169,18 +175,8 @@ QList<ManagedObject *> ManagedObjectContext::fetch(const QString &entityName, co
 
 int ManagedObjectContext::countForFetchRequest(const FetchRequest &request) const
 {
-    const EntityDescription *entity = m_model->entity(request.entityName);
-    if (!entity)
-        throw std::invalid_argument(QStringLiteral("no entity %1").arg(request.entityName).toStdString());
-    request.predicate.validate(*entity);
-    request.filterPredicate.validate(*entity);
-    EntityTable &table = *m_tables[size_t(entity->index())];
     int n = 0;
-    for (quint32 row = 0; row < table.rows.size(); ++row) {
-        if (!table.deleted[row] && request.predicate.evaluateRow({&table, row})
-            && request.filterPredicate.evaluateRow({&table, row}))
-            ++n;
-    }
+    scan(request, [&n](ManagedObject *) { ++n; });
     return n;
 }
 
@@ -286,33 +282,39 @@ void ManagedObjectContext::setToOne(ManagedObject *object, int relationship, Man
 
 void ManagedObjectContext::addToMany(ManagedObject *object, int relationship, ManagedObject *member)
 {
-    const RelationshipDescription &r = object->entity().relationship(relationship);
     auto &many = object->relation(relationship).many;
     if (!member || std::find(many.begin(), many.end(), member) != many.end())
         return;
     many.push_back(member);
-    object->m_dirtyRelations |= bit(relationship);
-    markChanged(object);
-    emit membershipChanged(object, r.name, member, true);
-    linkInverse(object, r, member);
-    m_undoManager.registerUndo([this, object, relationship, member] { removeFromMany(object, relationship, member); });
-    announce(object, r.name);
-    announce(member, r.inverseName);
+    changedMembership(object, relationship, member, true);
 }
 
 void ManagedObjectContext::removeFromMany(ManagedObject *object, int relationship, ManagedObject *member)
 {
-    const RelationshipDescription &r = object->entity().relationship(relationship);
     auto &many = object->relation(relationship).many;
     auto it = std::find(many.begin(), many.end(), member);
     if (it == many.end())
         return;
     many.erase(it);
+    changedMembership(object, relationship, member, false);
+}
+
+void ManagedObjectContext::changedMembership(ManagedObject *object, int relationship, ManagedObject *member, bool joined)
+{
+    const RelationshipDescription &r = object->entity().relationship(relationship);
     object->m_dirtyRelations |= bit(relationship);
     markChanged(object);
-    emit membershipChanged(object, r.name, member, false);
-    unlinkInverse(object, r, member);
-    m_undoManager.registerUndo([this, object, relationship, member] { addToMany(object, relationship, member); });
+    emit membershipChanged(object, r.name, member, joined);
+    if (joined)
+        linkInverse(object, r, member);
+    else
+        unlinkInverse(object, r, member);
+    m_undoManager.registerUndo([this, object, relationship, member, joined] {
+        if (joined)
+            removeFromMany(object, relationship, member);
+        else
+            addToMany(object, relationship, member);
+    });
     announce(object, r.name);
     announce(member, r.inverseName);
 }

@@ -89,6 +89,11 @@ private:
     void unlinkInverse(ManagedObject *object, const RelationshipDescription &r, ManagedObject *other);
     void linkInverse(ManagedObject *object, const RelationshipDescription &r, ManagedObject *other);
     void announce(ManagedObject *object, const QString &key);
+    // What follows a member joining or leaving: marks, the inverse side, undo and the signals.
+    void changedMembership(ManagedObject *object, int relationship, ManagedObject *member, bool joined);
+    // Calls visit for every live object matching both predicates of the request.
+    template<typename Visit>
+    void scan(const FetchRequest &request, Visit visit) const;
 
     std::shared_ptr<const ManagedObjectModel> m_model;
     PersistentStoreCoordinator *m_coordinator;
