@@ -2,6 +2,7 @@
 // cases run in parallel processes on that one keyring, so each uses accounts of its own.
 #include "core/credentials/AGKeychain.h"
 
+#include "tests/support/DiesWithParent.h"
 #include "tests/support/LogCapture.h"
 
 #include <QCoreApplication>
@@ -249,6 +250,7 @@ public:
                        .arg(m_dir.path())
                        .toUtf8());
         file.close();
+        diesWithParent(m_daemon);
         m_daemon.start(QStringLiteral("dbus-daemon"),
                        {QStringLiteral("--nofork"), QStringLiteral("--print-address=1"),
                         QStringLiteral("--config-file=") + config});
@@ -284,6 +286,7 @@ void expectChildPasses(const QString &busAddress)
     const QString filter = QStringLiteral("--gtest_filter=%1.%2")
                                .arg(QString::fromUtf8(info->test_suite_name()),
                                     QString::fromUtf8(info->name()));
+    diesWithParent(child);
     child.start(QCoreApplication::applicationFilePath(), {filter});
     // Every operation fails within milliseconds; the limit is generous for a loaded machine but
     // below D-Bus's 25 s reply timeout, so one call left waiting for an answer is caught.

@@ -6,6 +6,8 @@
 #include <gtest/gtest.h>
 
 #ifdef KELVARA_TEST_GUI
+#include "tests/support/ModalDialogGuard.h"
+
 #include <QApplication>
 using Application = QApplication;
 #else
@@ -30,6 +32,10 @@ int main(int argc, char **argv)
     Application app(argc, argv);
     Application::setOrganizationName(QStringLiteral("Kelvara"));
     Application::setApplicationName(QStringLiteral("Kelvara"));
+#ifdef KELVARA_TEST_GUI
+    ModalDialogGuard guard;
+    app.installEventFilter(&guard);
+#endif
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
 }

@@ -14,6 +14,8 @@
 #include <QSignalSpy>
 #include <QThread>
 
+#include <future>
+
 TEST_F(AppTest, QuitRunsTheLastSyncAndWaitsForItWhileServingItsHops)
 {
     Defaults &defaults = Defaults::standardUserDefaults();
@@ -25,10 +27,13 @@ TEST_F(AppTest, QuitRunsTheLastSyncAndWaitsForItWhileServingItsHops)
     QSignalSpy approved(app.get(), &Kelvara_AppDelegate::terminationApproved);
     QStringList steps;
     bool finishingShown = false;
+    // The run is still busy when the quit starts waiting for it: it goes on only once the
+    // panel, which comes just before the wait, has been shown.
+    std::promise<void> panelShown;
     app->setStartSyncHandler([&](QObject *) {
         steps << QStringLiteral("sync");
         app->operationsQueue().addOperation([&] {
-            QThread::msleep(100);
+            panelShown.get_future().wait_for(std::chrono::seconds(10));
             runOnMainThread([&] {
                 steps << QStringLiteral("hop");
                 finishingShown = app->window()->isFinishing();
@@ -37,7 +42,10 @@ TEST_F(AppTest, QuitRunsTheLastSyncAndWaitsForItWhileServingItsHops)
             });
         });
     });
-    app->setQuitPanelHandler([&] { steps << QStringLiteral("panel"); });
+    app->setQuitPanelHandler([&] {
+        steps << QStringLiteral("panel");
+        panelShown.set_value();
+    });
 
     app->terminate(nullptr);
     EXPECT_EQ(steps, (QStringList{QStringLiteral("sync"), QStringLiteral("panel"), QStringLiteral("hop")}));
