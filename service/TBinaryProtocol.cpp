@@ -1,12 +1,19 @@
 #include "service/TBinaryProtocol.h"
 
+#include "service/EDAMTypes.h"
 #include "service/THTTPClient.h"
 
 #include <thrift/protocol/TProtocolException.h>
 #include <thrift/transport/TBufferTransports.h>
 #include <thrift/transport/TTransportException.h>
 
+#include <algorithm>
+#include <map>
+#include <new>
+#include <set>
 #include <string>
+#include <string_view>
+#include <vector>
 
 using apache::thrift::protocol::TMessageType;
 using apache::thrift::protocol::TProtocolException;
@@ -17,6 +24,14 @@ namespace {
 
 constexpr int32_t VersionMask = static_cast<int32_t>(0xffff0000);
 constexpr int32_t Version1 = static_cast<int32_t>(0x80010000);
+
+// What one element of a list of structs can take in memory: the largest struct of ours that
+// a list holds. Other structs are only ever fields, inside the size of the one holding them.
+constexpr int64_t LargestListedStruct = int64_t(std::max({sizeof(edam::EDAMNote), sizeof(edam::EDAMNotebook),
+                                                          sizeof(edam::EDAMTag), sizeof(edam::EDAMResource),
+                                                          sizeof(edam::EDAMSavedSearch)}));
+constexpr int64_t LargestContainer = int64_t(std::max({sizeof(std::vector<int>), sizeof(std::set<int>),
+                                                       sizeof(std::map<int, int>)}));
 
 bool isValidUtf8(const std::string &text)
 {
@@ -69,6 +84,11 @@ TBinaryProtocol::TBinaryProtocol(std::shared_ptr<apache::thrift::transport::TTra
 uint32_t TBinaryProtocol::readMessageBegin_virt(std::string &name, TMessageType &messageType,
                                                 int32_t &seqid)
 {
+    // A new reply: its allowance is counted from its own size.
+    const int64_t left = bytesLeft();
+    m_memoryAllowed = left < 0 ? -1 : left * MemoryPerReplyByte + MemorySlack;
+    m_memoryCharged = 0;
+
     int32_t word;
     uint32_t result = readI32(word);
     if (word < 0) {
@@ -107,7 +127,7 @@ uint32_t TBinaryProtocol::readListBegin_virt(TType &elemType, uint32_t &size)
     int8_t type;
     uint32_t result = readByte(type);
     elemType = static_cast<TType>(type);
-    return result + readCount(size, minimumBytes(elemType), "list");
+    return result + readCount(size, minimumBytes(elemType), memoryBytes(elemType), "list");
 }
 
 uint32_t TBinaryProtocol::readSetBegin_virt(TType &elemType, uint32_t &size)
@@ -115,7 +135,7 @@ uint32_t TBinaryProtocol::readSetBegin_virt(TType &elemType, uint32_t &size)
     int8_t type;
     uint32_t result = readByte(type);
     elemType = static_cast<TType>(type);
-    return result + readCount(size, minimumBytes(elemType), "set");
+    return result + readCount(size, minimumBytes(elemType), memoryBytes(elemType), "set");
 }
 
 uint32_t TBinaryProtocol::readMapBegin_virt(TType &keyType, TType &valType, uint32_t &size)
@@ -125,11 +145,18 @@ uint32_t TBinaryProtocol::readMapBegin_virt(TType &keyType, TType &valType, uint
     result += readByte(value);
     keyType = static_cast<TType>(key);
     valType = static_cast<TType>(value);
-    return result + readCount(size, minimumBytes(keyType) + minimumBytes(valType), "map");
+    return result + readCount(size, minimumBytes(keyType) + minimumBytes(valType),
+                              memoryBytes(keyType) + memoryBytes(valType), "map");
 }
 
 uint32_t TBinaryProtocol::skip_virt(TType type)
 {
+    struct Skipping
+    {
+        int &depth;
+        explicit Skipping(int &d) : depth(++d) {}
+        ~Skipping() { --depth; }
+    } skipping(m_skipping);
     return apache::thrift::protocol::skip(static_cast<apache::thrift::protocol::TProtocol &>(*this), type);
 }
 
@@ -138,16 +165,55 @@ uint32_t TBinaryProtocol::readLengthPrefixed(std::string &str, const char *what)
     int32_t length;
     uint32_t result = readI32(length);
     requireBytes(length, length, what);
-    return result + readStringBody(str, length);
+    try {
+        return result + readStringBody(str, length);
+    } catch (const std::bad_alloc &) {
+        if (std::string_view(what) == "binary")
+            throw TProtocolException(TProtocolException::SIZE_LIMIT,
+                                     "Out of memory.  Unable to allocate " + std::to_string(length)
+                                         + " bytes trying to read binary data.");
+        throw TProtocolException(TProtocolException::SIZE_LIMIT,
+                                 "Unable to allocate memory in readString, size: " + std::to_string(length));
+    }
 }
 
-uint32_t TBinaryProtocol::readCount(uint32_t &size, int64_t elementBytes, const char *what)
+uint32_t TBinaryProtocol::readCount(uint32_t &size, int64_t elementBytes, int64_t elementMemory,
+                                    const char *what)
 {
     int32_t count;
     uint32_t result = readI32(count);
     requireBytes(int64_t(count) * elementBytes, count, what);
+    chargeMemory(int64_t(count) * elementMemory, what);
     size = static_cast<uint32_t>(count);
     return result;
+}
+
+void TBinaryProtocol::chargeMemory(int64_t bytes, const char *what)
+{
+    if (m_skipping > 0)
+        return;
+    if (m_memoryAllowed < 0) {
+        // A struct read on its own, without a message header: its allowance starts here.
+        const int64_t left = bytesLeft();
+        if (left < 0)
+            return;
+        m_memoryAllowed = left * MemoryPerReplyByte + MemorySlack;
+    }
+    m_memoryCharged += bytes;
+    if (m_memoryCharged > m_memoryAllowed)
+        throw TProtocolException(TProtocolException::SIZE_LIMIT,
+                                 std::string("The elements of a ") + what + " would take "
+                                     + std::to_string(m_memoryCharged) + " bytes of memory, more than "
+                                     + std::to_string(m_memoryAllowed) + " allowed for the reply");
+}
+
+int64_t TBinaryProtocol::bytesLeft() const
+{
+    if (m_http)
+        return m_http->replyBytesLeft();
+    if (m_memory)
+        return m_memory->available_read();
+    return -1;
 }
 
 void TBinaryProtocol::requireBytes(int64_t count, int64_t length, const char *what)
@@ -155,11 +221,7 @@ void TBinaryProtocol::requireBytes(int64_t count, int64_t length, const char *wh
     if (length < 0)
         throw TProtocolException(TProtocolException::NEGATIVE_SIZE,
                                  std::string("Negative length of a ") + what + " in the reply");
-    int64_t left = -1;
-    if (m_http)
-        left = m_http->replyBytesLeft();
-    else if (m_memory)
-        left = m_memory->available_read();
+    const int64_t left = bytesLeft();
     bool fits = true;
     if (left >= 0) {
         fits = count <= left;
@@ -198,5 +260,21 @@ int64_t TBinaryProtocol::minimumBytes(TType type)
         return 8;
     default:
         throw TProtocolException(TProtocolException::INVALID_DATA, "Unknown element type in the reply");
+    }
+}
+
+int64_t TBinaryProtocol::memoryBytes(TType type)
+{
+    switch (type) {
+    case apache::thrift::protocol::T_STRUCT:
+        return LargestListedStruct;
+    case apache::thrift::protocol::T_STRING:
+        return int64_t(sizeof(std::string));
+    case apache::thrift::protocol::T_LIST:
+    case apache::thrift::protocol::T_SET:
+    case apache::thrift::protocol::T_MAP:
+        return LargestContainer;
+    default:
+        return minimumBytes(type);
     }
 }

@@ -12,6 +12,7 @@
 #include <algorithm>
 #include <cstring>
 #include <limits>
+#include <new>
 
 namespace {
 
@@ -103,8 +104,15 @@ void THTTPClient::flush()
     curl_easy_setopt(curl, CURLOPT_WRITEFUNCTION, &THTTPClient::receive);
     curl_easy_setopt(curl, CURLOPT_WRITEDATA, this);
 
+    m_replyUnallocated = false;
     const CURLcode result = curl_easy_perform(curl);
     curl_easy_setopt(curl, CURLOPT_ERRORBUFFER, nullptr);
+    if (m_replyUnallocated) {
+        const size_t received = m_reply.size();
+        m_reply = std::string();
+        throw TProtocolException(QStringLiteral("Out of memory.  Unable to hold a reply of more than %1 bytes.")
+                                     .arg(received));
+    }
     if (result != CURLE_OK) {
         m_reply.clear();
         const QString detail = QString::fromUtf8(error[0] ? error : curl_easy_strerror(result));
@@ -132,7 +140,13 @@ size_t THTTPClient::receive(char *data, size_t size, size_t count, void *self)
     const size_t bytes = size * count;
     if (client->m_reply.size() + bytes > LargestReply)
         return 0; // aborts the exchange
-    client->m_reply.append(data, bytes);
+    // No exception may cross libcurl's C frames.
+    try {
+        client->m_reply.append(data, bytes);
+    } catch (const std::bad_alloc &) {
+        client->m_replyUnallocated = true;
+        return 0;
+    }
     return bytes;
 }
 

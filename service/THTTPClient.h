@@ -22,7 +22,8 @@ struct curl_slist;
 //
 // Failures of flush() are TTransportException: "Could not make HTTP request" with the
 // underlying error under "error", or "Bad response from HTTP server: %d". An answer that says
-// it is a text page is refused before it is read as a reply (TProtocolException).
+// it is a text page, or that memory cannot hold, is refused before it is read as a reply
+// (TProtocolException).
 class THTTPClient : public apache::thrift::transport::TVirtualTransport<THTTPClient>
 {
 public:
@@ -61,4 +62,5 @@ private:
     std::string m_request;
     std::string m_reply;
     size_t m_readPosition = 0;
+    bool m_replyUnallocated = false; // the answer did not fit in memory
 };

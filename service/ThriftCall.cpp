@@ -10,6 +10,9 @@
 #include <thrift/protocol/TProtocolException.h>
 #include <thrift/transport/TTransportException.h>
 
+#include <new>
+#include <stdexcept>
+
 using apache::thrift::protocol::TMessageType;
 using apache::thrift::protocol::TType;
 
@@ -79,6 +82,10 @@ void ThriftCall::receive(const ResultReader &readResult)
         throw TProtocolException(QString::fromUtf8(e.what()));
     } catch (const apache::thrift::transport::TTransportException &e) {
         throw TProtocolException(QString::fromUtf8(e.what()));
+    } catch (const std::bad_alloc &) {
+        outOfMemory();
+    } catch (const std::length_error &) {
+        outOfMemory(); // a container asked for more than it can ever hold
     }
 }
 
@@ -120,6 +127,12 @@ void ThriftCall::readReply(const ResultReader &readResult)
     m_in.readStructEnd();
     m_in.readMessageEnd();
     m_in.getTransport()->readEnd();
+}
+
+void ThriftCall::outOfMemory() const
+{
+    throw TProtocolException(QStringLiteral("Unable to allocate memory reading the reply of %1")
+                                 .arg(QString::fromStdString(m_name)));
 }
 
 void ThriftCall::raiseWithoutResult() const

@@ -17,7 +17,8 @@
 // (one HTTP exchange) and turns the reply into the result or the exception it carries.
 //
 // What leaves a call is one of ours: TTransportException, TProtocolException,
-// TApplicationException, or one of the three service exceptions. The reply's message name and
+// TApplicationException, or one of the three service exceptions; running out of memory while
+// reading the reply is a TProtocolException too. The reply's message name and
 // sequence id are read and ignored.
 class ThriftCall
 {
@@ -67,6 +68,7 @@ private:
     void receive(const ResultReader &readResult);
     void readReply(const ResultReader &readResult);
     [[noreturn]] void raiseWithoutResult() const;
+    [[noreturn]] void outOfMemory() const;
 
     template <typename T>
     struct IsVector : std::false_type {};

@@ -1,6 +1,9 @@
 #include "tests/service/AllocationProbe.h"
 
+#include <malloc.h>
+
 #include <atomic>
+#include <cstdint>
 #include <cstdlib>
 #include <new>
 
@@ -9,6 +12,12 @@ namespace {
 std::atomic<bool> watching{false};
 std::atomic<size_t> largestRequest{0};
 
+// The watching thread's own accounts; other threads leave them alone.
+thread_local bool watchingThread = false;
+thread_local size_t failAboveHere = 0;
+thread_local int64_t heldHere = 0;
+thread_local int64_t peakHere = 0;
+
 void *allocate(size_t size)
 {
     if (watching.load(std::memory_order_relaxed)) {
@@ -16,9 +25,24 @@ void *allocate(size_t size)
         while (size > seen && !largestRequest.compare_exchange_weak(seen, size))
             ;
     }
-    if (void *p = std::malloc(size ? size : 1))
-        return p;
-    throw std::bad_alloc();
+    if (watchingThread && failAboveHere > 0 && size > failAboveHere)
+        throw std::bad_alloc();
+    void *p = std::malloc(size ? size : 1);
+    if (!p)
+        throw std::bad_alloc();
+    if (watchingThread) {
+        heldHere += int64_t(malloc_usable_size(p));
+        if (heldHere > peakHere)
+            peakHere = heldHere;
+    }
+    return p;
+}
+
+void release(void *p) noexcept
+{
+    if (p && watchingThread)
+        heldHere -= int64_t(malloc_usable_size(p));
+    std::free(p);
 }
 
 } // namespace
@@ -35,36 +59,47 @@ void *operator new[](size_t size)
 
 void operator delete(void *p) noexcept
 {
-    std::free(p);
+    release(p);
 }
 
 void operator delete[](void *p) noexcept
 {
-    std::free(p);
+    release(p);
 }
 
 void operator delete(void *p, size_t) noexcept
 {
-    std::free(p);
+    release(p);
 }
 
 void operator delete[](void *p, size_t) noexcept
 {
-    std::free(p);
+    release(p);
 }
 
-AllocationProbe::AllocationProbe()
+AllocationProbe::AllocationProbe(size_t failAbove)
 {
     largestRequest = 0;
+    heldHere = 0;
+    peakHere = 0;
+    failAboveHere = failAbove;
+    watchingThread = true;
     watching = true;
 }
 
 AllocationProbe::~AllocationProbe()
 {
     watching = false;
+    watchingThread = false;
+    failAboveHere = 0;
 }
 
 size_t AllocationProbe::largest()
 {
     return largestRequest;
+}
+
+size_t AllocationProbe::peak()
+{
+    return size_t(peakHere);
 }

@@ -123,6 +123,29 @@ TEST(EDAMTypesTest, LengthsBeyondTheReplyFailBeforeAllocating)
     }
 }
 
+TEST(EDAMTypesTest, AStringOrBinaryMemoryCannotHoldIsAProtocolError)
+{
+    const QByteArray big(300000, 'x');
+    const struct
+    {
+        QByteArray bytes;
+        const char *reason;
+    } replies[] = {
+        {WireBytes().field(WireBytes::String, 2).string(big).stop(), "Unable to allocate memory in readString, size: 300000"},
+        {WireBytes().field(WireBytes::String, 4).string(big).stop(),
+         "Out of memory.  Unable to allocate 300000 bytes trying to read binary data."},
+    };
+    for (const auto &reply : replies) {
+        AllocationProbe probe(100000);
+        try {
+            decode<EDAMNote>(reply.bytes);
+            ADD_FAILURE() << "read a value memory could not hold";
+        } catch (const apache::thrift::protocol::TProtocolException &e) {
+            EXPECT_STREQ(e.what(), reply.reason);
+        }
+    }
+}
+
 TEST(EDAMTypesTest, DescriptionsOfTheFailures)
 {
     const EDAMUserException user(10, "Tag.name");

@@ -2,6 +2,7 @@
 #include "service/EDAMSystemException.h"
 #include "service/EDAMUserException.h"
 #include "service/TApplicationException.h"
+#include "service/TBinaryProtocol.h"
 #include "service/TProtocolException.h"
 #include "service/TTransportException.h"
 #include "tests/service/AllocationProbe.h"
@@ -15,6 +16,9 @@
 #include <QProcess>
 #include <QStandardPaths>
 #include <QTemporaryDir>
+#include <QUuid>
+
+#include <thrift/transport/TBufferTransports.h>
 
 #include <gtest/gtest.h>
 
@@ -225,6 +229,79 @@ TEST_F(ServiceClientTest, RepliesThatLieAboutTheirLengthFailAtOnce)
     service.inject("getNoteContent", FakeFault::replyBody(page, "text/html; charset=utf-8"));
     EXPECT_TRUE(raised<TProtocolException>([&] { noteStore().getNoteContent(token, noteGuid()); })
                     .reason().contains(QStringLiteral("text/html")));
+}
+
+TEST_F(ServiceClientTest, ReadingAReplyTakesASmallMultipleOfItsSize)
+{
+    const auto bound = [](qsizetype replyBytes) {
+        return size_t(TBinaryProtocol::MemoryPerReplyByte * replyBytes + TBinaryProtocol::MemorySlack);
+    };
+    const auto chunkReply = [](const QByteArray &chunkFields) {
+        return reply("getSyncChunk", WireBytes().field(WireBytes::Struct, 0).raw(chunkFields).stop());
+    };
+    // One byte on the wire for each empty note, hundreds in memory: in one list, and spread
+    // over many small lists that each look harmless alone.
+    const int many = 200000;
+    const QByteArray emptyNotes = WireBytes().field(WireBytes::List, 4).list(WireBytes::Struct, many)
+                                      .raw(QByteArray(many, '\0'));
+    const QByteArray noteWithResources = WireBytes().field(WireBytes::List, 13).list(WireBytes::Struct, 100)
+                                             .raw(QByteArray(100, '\0')).stop();
+    const QByteArray resourcefulNotes = WireBytes().field(WireBytes::List, 4).list(WireBytes::Struct, 2000)
+                                            .raw(noteWithResources.repeated(2000));
+    for (const QByteArray &fields : {emptyNotes, resourcefulNotes}) {
+        const QByteArray body = chunkReply(fields);
+        service.inject("getSyncChunk", FakeFault::replyBody(body));
+        AllocationProbe probe;
+        EXPECT_THROW(noteStore().getSyncChunk(token, 0, 100, false), TProtocolException);
+        EXPECT_LT(AllocationProbe::peak(), bound(body.size()));
+    }
+
+    // Honest replies of the smallest objects the service lists are read whole, within the bound.
+    std::vector<EDAMTag> tags(20000);
+    for (size_t i = 0; i < tags.size(); ++i) {
+        tags[i].__set_guid(QUuid::createUuid().toString(QUuid::WithoutBraces).toStdString());
+        tags[i].__set_name("t" + std::to_string(i));
+        tags[i].__set_updateSequenceNum(int32_t(i));
+    }
+    auto buffer = std::make_shared<apache::thrift::transport::TMemoryBuffer>();
+    apache::thrift::protocol::TBinaryProtocol writer(buffer);
+    writer.writeMessageBegin("listTags", apache::thrift::protocol::T_REPLY, 0);
+    writer.writeFieldBegin("success", apache::thrift::protocol::T_LIST, 0);
+    writer.writeListBegin(apache::thrift::protocol::T_STRUCT, uint32_t(tags.size()));
+    for (const EDAMTag &tag : tags)
+        tag.write(&writer);
+    writer.writeFieldStop();
+    const QByteArray honest = QByteArray::fromStdString(buffer->getBufferAsString());
+    service.inject("listTags", FakeFault::replyBody(honest));
+    AllocationProbe probe;
+    const std::vector<EDAMTag> listed = noteStore().listTags(token);
+    EXPECT_LT(AllocationProbe::peak(), bound(honest.size()));
+    ASSERT_EQ(listed.size(), tags.size());
+    EXPECT_EQ(listed.back().guid, tags.back().guid);
+}
+
+TEST_F(ServiceClientTest, RunningOutOfMemoryWhileReadingIsAProtocolError)
+{
+    // The answer itself does not fit.
+    const QByteArray large = reply("getNoteContent", WireBytes().field(WireBytes::String, 0)
+                                                         .string("<en-note>" + QByteArray(300000, 'x') + "</en-note>"));
+    service.inject("getNoteContent", FakeFault::replyBody(large));
+    {
+        AllocationProbe probe(100000);
+        EXPECT_THROW(noteStore().getNoteContent(token, noteGuid()), TProtocolException);
+    }
+    // The answer fits, the notes it lists do not.
+    service.inject("getSyncChunk", FakeFault::replyBody(reply("getSyncChunk", WireBytes()
+                                                                                  .field(WireBytes::Struct, 0)
+                                                                                  .field(WireBytes::List, 4)
+                                                                                  .list(WireBytes::Struct, 1000)
+                                                                                  .raw(QByteArray(1000, '\0'))
+                                                                                  .stop())));
+    {
+        AllocationProbe probe(64000);
+        EXPECT_THROW(noteStore().getSyncChunk(token, 0, 100, false), TProtocolException);
+    }
+    EXPECT_EQ(noteStore().getNoteContent(token, noteGuid()), "<en-note>milk</en-note>");
 }
 
 TEST_F(ServiceClientTest, AnAnswerSlowerThanTheTimeoutFails)
