@@ -4,6 +4,8 @@
 
 namespace {
 
+constexpr auto Reads = ThriftCall::Effect::Reads;
+constexpr auto Changes = ThriftCall::Effect::Changes;
 constexpr auto UserOrSystem = ThriftCall::Raises::UserOrSystem;
 constexpr auto UserSystemOrNotFound = ThriftCall::Raises::UserSystemOrNotFound;
 
@@ -24,7 +26,7 @@ EDAMNoteStoreClient::EDAMNoteStoreClient(std::shared_ptr<Protocol> inProtocol,
 EDAMSyncChunk EDAMNoteStoreClient::getSyncChunk(const Token &authenticationToken, int32_t afterUSN,
                                                 int32_t maxEntries, bool fullSyncOnly)
 {
-    return ThriftCall::invoke<EDAMSyncChunk>(*m_in, *m_out, "getSyncChunk", UserOrSystem,
+    return ThriftCall::invoke<EDAMSyncChunk>(*m_in, *m_out, "getSyncChunk", Reads, UserOrSystem,
                                              [&](ThriftCall &call) {
                                                  call.writeString(1, "authenticationToken", authenticationToken);
                                                  call.writeI32(2, "afterUSN", afterUSN);
@@ -36,21 +38,21 @@ EDAMSyncChunk EDAMNoteStoreClient::getSyncChunk(const Token &authenticationToken
 std::vector<EDAMNotebook> EDAMNoteStoreClient::listNotebooks(const Token &authenticationToken)
 {
     return ThriftCall::invoke<std::vector<EDAMNotebook>>(
-        *m_in, *m_out, "listNotebooks", UserOrSystem,
+        *m_in, *m_out, "listNotebooks", Reads, UserOrSystem,
         [&](ThriftCall &call) { call.writeString(1, "authenticationToken", authenticationToken); });
 }
 
 EDAMNotebook EDAMNoteStoreClient::getDefaultNotebook(const Token &authenticationToken)
 {
     return ThriftCall::invoke<EDAMNotebook>(
-        *m_in, *m_out, "getDefaultNotebook", UserOrSystem,
+        *m_in, *m_out, "getDefaultNotebook", Reads, UserOrSystem,
         [&](ThriftCall &call) { call.writeString(1, "authenticationToken", authenticationToken); });
 }
 
 EDAMNotebook EDAMNoteStoreClient::createNotebook(const Token &authenticationToken,
                                                  const std::optional<EDAMNotebook> &notebook)
 {
-    return ThriftCall::invoke<EDAMNotebook>(*m_in, *m_out, "createNotebook", UserOrSystem,
+    return ThriftCall::invoke<EDAMNotebook>(*m_in, *m_out, "createNotebook", Changes, UserOrSystem,
                                             [&](ThriftCall &call) {
                                                 call.writeString(1, "authenticationToken", authenticationToken);
                                                 call.writeStruct(2, "notebook", notebook);
@@ -60,7 +62,7 @@ EDAMNotebook EDAMNoteStoreClient::createNotebook(const Token &authenticationToke
 int32_t EDAMNoteStoreClient::updateNotebook(const Token &authenticationToken,
                                             const std::optional<EDAMNotebook> &notebook)
 {
-    return ThriftCall::invoke<int32_t>(*m_in, *m_out, "updateNotebook", UserSystemOrNotFound,
+    return ThriftCall::invoke<int32_t>(*m_in, *m_out, "updateNotebook", Changes, UserSystemOrNotFound,
                                        [&](ThriftCall &call) {
                                            call.writeString(1, "authenticationToken", authenticationToken);
                                            call.writeStruct(2, "notebook", notebook);
@@ -70,7 +72,7 @@ int32_t EDAMNoteStoreClient::updateNotebook(const Token &authenticationToken,
 int32_t EDAMNoteStoreClient::expungeNotebook(const Token &authenticationToken,
                                              const std::optional<std::string> &guid)
 {
-    return ThriftCall::invoke<int32_t>(*m_in, *m_out, "expungeNotebook", UserSystemOrNotFound,
+    return ThriftCall::invoke<int32_t>(*m_in, *m_out, "expungeNotebook", Changes, UserSystemOrNotFound,
                                        [&](ThriftCall &call) {
                                            call.writeString(1, "authenticationToken", authenticationToken);
                                            call.writeString(2, "guid", guid);
@@ -80,13 +82,13 @@ int32_t EDAMNoteStoreClient::expungeNotebook(const Token &authenticationToken,
 std::vector<EDAMTag> EDAMNoteStoreClient::listTags(const Token &authenticationToken)
 {
     return ThriftCall::invoke<std::vector<EDAMTag>>(
-        *m_in, *m_out, "listTags", UserOrSystem,
+        *m_in, *m_out, "listTags", Reads, UserOrSystem,
         [&](ThriftCall &call) { call.writeString(1, "authenticationToken", authenticationToken); });
 }
 
 EDAMTag EDAMNoteStoreClient::createTag(const Token &authenticationToken, const std::optional<EDAMTag> &tag)
 {
-    return ThriftCall::invoke<EDAMTag>(*m_in, *m_out, "createTag", UserSystemOrNotFound,
+    return ThriftCall::invoke<EDAMTag>(*m_in, *m_out, "createTag", Changes, UserSystemOrNotFound,
                                        [&](ThriftCall &call) {
                                            call.writeString(1, "authenticationToken", authenticationToken);
                                            call.writeStruct(2, "tag", tag);
@@ -95,7 +97,7 @@ EDAMTag EDAMNoteStoreClient::createTag(const Token &authenticationToken, const s
 
 int32_t EDAMNoteStoreClient::updateTag(const Token &authenticationToken, const std::optional<EDAMTag> &tag)
 {
-    return ThriftCall::invoke<int32_t>(*m_in, *m_out, "updateTag", UserSystemOrNotFound,
+    return ThriftCall::invoke<int32_t>(*m_in, *m_out, "updateTag", Changes, UserSystemOrNotFound,
                                        [&](ThriftCall &call) {
                                            call.writeString(1, "authenticationToken", authenticationToken);
                                            call.writeStruct(2, "tag", tag);
@@ -104,7 +106,7 @@ int32_t EDAMNoteStoreClient::updateTag(const Token &authenticationToken, const s
 
 int32_t EDAMNoteStoreClient::expungeTag(const Token &authenticationToken, const std::optional<std::string> &guid)
 {
-    return ThriftCall::invoke<int32_t>(*m_in, *m_out, "expungeTag", UserSystemOrNotFound,
+    return ThriftCall::invoke<int32_t>(*m_in, *m_out, "expungeTag", Changes, UserSystemOrNotFound,
                                        [&](ThriftCall &call) {
                                            call.writeString(1, "authenticationToken", authenticationToken);
                                            call.writeString(2, "guid", guid);
@@ -114,7 +116,7 @@ int32_t EDAMNoteStoreClient::expungeTag(const Token &authenticationToken, const 
 std::string EDAMNoteStoreClient::getNoteContent(const Token &authenticationToken,
                                                 const std::optional<std::string> &guid)
 {
-    return ThriftCall::invoke<std::string>(*m_in, *m_out, "getNoteContent", UserSystemOrNotFound,
+    return ThriftCall::invoke<std::string>(*m_in, *m_out, "getNoteContent", Reads, UserSystemOrNotFound,
                                            [&](ThriftCall &call) {
                                                call.writeString(1, "authenticationToken", authenticationToken);
                                                call.writeString(2, "guid", guid);
@@ -123,7 +125,7 @@ std::string EDAMNoteStoreClient::getNoteContent(const Token &authenticationToken
 
 EDAMNote EDAMNoteStoreClient::createNote(const Token &authenticationToken, const std::optional<EDAMNote> &note)
 {
-    return ThriftCall::invoke<EDAMNote>(*m_in, *m_out, "createNote", UserSystemOrNotFound,
+    return ThriftCall::invoke<EDAMNote>(*m_in, *m_out, "createNote", Changes, UserSystemOrNotFound,
                                         [&](ThriftCall &call) {
                                             call.writeString(1, "authenticationToken", authenticationToken);
                                             call.writeStruct(2, "note", note);
@@ -132,7 +134,7 @@ EDAMNote EDAMNoteStoreClient::createNote(const Token &authenticationToken, const
 
 EDAMNote EDAMNoteStoreClient::updateNote(const Token &authenticationToken, const std::optional<EDAMNote> &note)
 {
-    return ThriftCall::invoke<EDAMNote>(*m_in, *m_out, "updateNote", UserSystemOrNotFound,
+    return ThriftCall::invoke<EDAMNote>(*m_in, *m_out, "updateNote", Changes, UserSystemOrNotFound,
                                         [&](ThriftCall &call) {
                                             call.writeString(1, "authenticationToken", authenticationToken);
                                             call.writeStruct(2, "note", note);
@@ -141,7 +143,7 @@ EDAMNote EDAMNoteStoreClient::updateNote(const Token &authenticationToken, const
 
 int32_t EDAMNoteStoreClient::expungeNote(const Token &authenticationToken, const std::optional<std::string> &guid)
 {
-    return ThriftCall::invoke<int32_t>(*m_in, *m_out, "expungeNote", UserSystemOrNotFound,
+    return ThriftCall::invoke<int32_t>(*m_in, *m_out, "expungeNote", Changes, UserSystemOrNotFound,
                                        [&](ThriftCall &call) {
                                            call.writeString(1, "authenticationToken", authenticationToken);
                                            call.writeString(2, "guid", guid);

@@ -17,8 +17,8 @@ EDAMUserStoreClient::EDAMUserStoreClient(std::shared_ptr<Protocol> inProtocol,
 bool EDAMUserStoreClient::checkVersion(const std::optional<std::string> &clientName,
                                        int16_t edamVersionMajor, int16_t edamVersionMinor)
 {
-    return ThriftCall::invoke<bool>(*m_in, *m_out, "checkVersion", ThriftCall::Raises::Nothing,
-                                    [&](ThriftCall &call) {
+    return ThriftCall::invoke<bool>(*m_in, *m_out, "checkVersion", ThriftCall::Effect::Reads,
+                                    ThriftCall::Raises::Nothing, [&](ThriftCall &call) {
                                         call.writeString(1, "clientName", clientName);
                                         call.writeI16(2, "edamVersionMajor", edamVersionMajor);
                                         call.writeI16(3, "edamVersionMinor", edamVersionMinor);
@@ -31,7 +31,8 @@ EDAMAuthenticationResult EDAMUserStoreClient::authenticate(const std::optional<s
                                                            const std::optional<std::string> &consumerSecret)
 {
     return ThriftCall::invoke<EDAMAuthenticationResult>(
-        *m_in, *m_out, "authenticate", ThriftCall::Raises::UserOrSystem, [&](ThriftCall &call) {
+        *m_in, *m_out, "authenticate", ThriftCall::Effect::Changes, ThriftCall::Raises::UserOrSystem,
+        [&](ThriftCall &call) {
             call.writeString(1, "username", username);
             call.writeString(2, "password", password);
             call.writeString(3, "consumerKey", consumerKey);

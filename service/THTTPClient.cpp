@@ -13,6 +13,7 @@
 #include <cstring>
 #include <limits>
 #include <new>
+#include <utility>
 
 namespace {
 
@@ -80,6 +81,7 @@ void THTTPClient::flush()
     m_request.reserve(InitialRequestCapacity);
     m_reply.clear();
     m_readPosition = 0;
+    const bool repeatable = std::exchange(m_repeatable, false);
 
     CurlHandlePool::Lease lease = CurlHandlePool::acquire();
     CURL *curl = lease.handle();
@@ -91,6 +93,7 @@ void THTTPClient::flush()
     curl_easy_setopt(curl, CURLOPT_POSTFIELDSIZE_LARGE, curl_off_t(body.size()));
     curl_easy_setopt(curl, CURLOPT_HTTPHEADER, m_headers);
     curl_easy_setopt(curl, CURLOPT_FOLLOWLOCATION, 0L);
+    curl_easy_setopt(curl, CURLOPT_FRESH_CONNECT, repeatable ? 0L : 1L);
     curl_easy_setopt(curl, CURLOPT_SSL_VERIFYPEER, 1L);
     curl_easy_setopt(curl, CURLOPT_SSL_VERIFYHOST, 2L);
     curl_easy_setopt(curl, CURLOPT_TIMEOUT_MS, long(m_timeout.count()));

@@ -17,7 +17,7 @@ struct curl_slist;
 // The request carries "Content-Type" and "Accept" "application/x-thrift" and "User-Agent"
 // "Cocoa/THTTPClient"; nothing is served from a cache (libcurl keeps none). TLS peers are
 // verified against the system's certificates, redirects are not followed, and open connections
-// are reused between exchanges (CurlHandlePool). An exchange that takes longer than the
+// are reused between exchanges (CurlHandlePool) for reads only. An exchange that takes longer than the
 // timeout fails.
 //
 // Failures of flush() are TTransportException: "Could not make HTTP request" with the
@@ -42,6 +42,13 @@ public:
     void open() override {}
     void close() override {}
 
+    // Whether the next exchange may reach the server twice without harm (a read). libcurl sends
+    // a request again when a reused connection turns out closed before a byte of the answer,
+    // which is right for a read but makes a second note of a create that was done before the
+    // server closed. So an exchange goes out on a fresh connection, where libcurl never sends
+    // it again, unless it was declared repeatable; the declaration lasts one exchange.
+    void setRepeatable(bool repeatable) { m_repeatable = repeatable; }
+
     void write(const uint8_t *buf, uint32_t len);
     void flush() override;
 
@@ -62,5 +69,6 @@ private:
     std::string m_request;
     std::string m_reply;
     size_t m_readPosition = 0;
+    bool m_repeatable = false;
     bool m_replyUnallocated = false; // the answer did not fit in memory
 };

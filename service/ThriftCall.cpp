@@ -4,6 +4,7 @@
 #include "service/EDAMSystemException.h"
 #include "service/EDAMUserException.h"
 #include "service/TApplicationException.h"
+#include "service/THTTPClient.h"
 #include "service/TProtocolException.h"
 #include "service/TTransportException.h"
 
@@ -16,10 +17,11 @@
 using apache::thrift::protocol::TMessageType;
 using apache::thrift::protocol::TType;
 
-ThriftCall::ThriftCall(Protocol &in, Protocol &out, const char *name, Raises raises)
+ThriftCall::ThriftCall(Protocol &in, Protocol &out, const char *name, Effect effect, Raises raises)
     : m_in(in)
     , m_out(out)
     , m_name(name)
+    , m_effect(effect)
     , m_raises(raises)
 {
 }
@@ -64,6 +66,8 @@ void ThriftCall::send(const std::function<void(ThriftCall &)> &writeArguments)
         m_out.writeStructEnd();
         m_out.writeMessageEnd();
         m_out.getTransport()->writeEnd();
+        if (auto *http = dynamic_cast<THTTPClient *>(m_out.getTransport().get()))
+            http->setRepeatable(m_effect == Effect::Reads);
         m_out.getTransport()->flush();
     } catch (const apache::thrift::transport::TTransportException &e) {
         throw TTransportException(QString::fromUtf8(e.what()));

@@ -24,13 +24,16 @@ class ThriftCall
 {
 public:
     enum class Raises { Nothing, UserOrSystem, UserSystemOrNotFound };
+    // A call that changes something must never reach the service twice, so it goes out on a
+    // fresh connection (see THTTPClient::setRepeatable); a read may use an open one.
+    enum class Effect { Reads, Changes };
     using Protocol = apache::thrift::protocol::TProtocol;
 
     template <typename Result>
-    static Result invoke(Protocol &in, Protocol &out, const char *name, Raises raises,
+    static Result invoke(Protocol &in, Protocol &out, const char *name, Effect effect, Raises raises,
                          const std::function<void(ThriftCall &)> &writeArguments)
     {
-        ThriftCall call(in, out, name, raises);
+        ThriftCall call(in, out, name, effect, raises);
         call.send(writeArguments);
         Result result{};
         bool received = false;
@@ -63,7 +66,7 @@ private:
     // Reads field 0 when its type is the result's; false leaves it to be skipped.
     using ResultReader = std::function<bool(Protocol &, apache::thrift::protocol::TType)>;
 
-    ThriftCall(Protocol &in, Protocol &out, const char *name, Raises raises);
+    ThriftCall(Protocol &in, Protocol &out, const char *name, Effect effect, Raises raises);
     void send(const std::function<void(ThriftCall &)> &writeArguments);
     void receive(const ResultReader &readResult);
     void readReply(const ResultReader &readResult);
@@ -131,6 +134,7 @@ private:
     Protocol &m_in;
     Protocol &m_out;
     std::string m_name;
+    Effect m_effect;
     Raises m_raises;
     std::optional<edam::EDAMUserException> m_userException;
     std::optional<edam::EDAMSystemException> m_systemException;

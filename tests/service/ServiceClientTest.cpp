@@ -21,6 +21,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <set>
+
 using namespace std::chrono_literals;
 
 namespace {
@@ -197,9 +200,11 @@ TEST_F(ServiceClientTest, FailedExchangesRaiseTheTransportTextsAndLeaveTheClient
                   .reason(),
               QStringLiteral("Bad response from HTTP server: 404"));
 
+    EDAMTag tag;
+    tag.__set_name("errands");
     for (const FakeFault &fault : {FakeFault::dropConnection(), FakeFault::cutConnection(5)}) {
-        service.inject("listTags", fault);
-        const auto failed = raised<TTransportException>([&] { noteStore().listTags(token); });
+        service.inject("createTag", fault);
+        const auto failed = raised<TTransportException>([&] { noteStore().createTag(token, tag); });
         EXPECT_EQ(failed.reason(), QStringLiteral("Could not make HTTP request"));
         EXPECT_FALSE(failed.userInfo().value(QStringLiteral("error")).toString().isEmpty());
     }
@@ -344,6 +349,55 @@ TEST_F(ServiceClientTest, NewClientsReuseTheOpenConnection)
     EXPECT_EQ(requests[1].indexOnConnection, 1);
 }
 
+TEST_F(ServiceClientTest, AChangeReachesTheServiceOnceEvenWhenItsConnectionDrops)
+{
+    // An open connection to tempt the change, then a service that does the work and drops the
+    // connection before its answer: one note, and the caller told the exchange failed.
+    noteStore().listNotebooks(token);
+    service.inject("createNote", FakeFault::workThenDrop());
+    EDAMNote note;
+    note.__set_title("Call the plumber");
+    EXPECT_EQ(raised<TTransportException>([&] { noteStore().createNote(token, note); }).reason(),
+              QStringLiteral("Could not make HTTP request"));
+    EXPECT_EQ(service.callCount("createNote"), 1);
+    const std::vector<EDAMNote> notes = service.account("alice").notes();
+    EXPECT_EQ(std::count_if(notes.begin(), notes.end(), [](const EDAMNote &n) { return n.title == "Call the plumber"; }),
+              1);
+
+    // Every call that changes something goes out on a fresh connection; reads use the open one.
+    EDAMUserStoreClient users = TestClients::userStore(service.userStoreUrl());
+    EDAMNotebook notebook;
+    notebook.__set_name("Work");
+    notebook = noteStore().createNotebook(token, notebook);
+    noteStore().updateNotebook(token, notebook);
+    EDAMTag tag;
+    tag.__set_name("home");
+    tag = noteStore().createTag(token, tag);
+    noteStore().updateTag(token, tag);
+    note.__set_notebookGuid(notebook.guid);
+    note = noteStore().createNote(token, note);
+    noteStore().updateNote(token, note);
+    noteStore().getNoteContent(token, note.guid);
+    noteStore().expungeNote(token, note.guid);
+    noteStore().expungeTag(token, tag.guid);
+    noteStore().expungeNotebook(token, notebook.guid);
+    users.checkVersion("Kelvara", 1, 15);
+    users.authenticate("alice", "correct horse", "kelvaraap", "0123456789abcdef");
+    const QList<FakeRequest> requests = service.requests();
+    const std::set<std::string> reads = {"listNotebooks", "getNoteContent", "checkVersion"};
+    std::set<std::string> seen;
+    for (const FakeRequest &request : requests.mid(2)) {
+        seen.insert(request.call);
+        EXPECT_EQ(request.indexOnConnection == 0, !reads.count(request.call)) << request.call;
+    }
+    EXPECT_EQ(seen.size(), 12u);
+
+    // A read whose reused connection drops before a byte of the answer is sent again, once.
+    service.inject("listTags", FakeFault::dropConnection());
+    EXPECT_NO_THROW(noteStore().listTags(token));
+    EXPECT_EQ(service.callCount("listTags"), 2);
+}
+
 TEST_F(ServiceClientTest, TokensAndPasswordsStayOutOfLogsAndExceptionTexts)
 {
     LogCapture log;
@@ -354,7 +408,8 @@ TEST_F(ServiceClientTest, TokensAndPasswordsStayOutOfLogsAndExceptionTexts)
     } catch (const EDAMUserException &e) {
         texts << e.description();
     }
-    const FakeFault faults[] = {FakeFault::httpStatus(500), FakeFault::dropConnection(), FakeFault::truncatedReply(9),
+    // The drop twice: libcurl sends a read again when its reused connection drops.
+    const FakeFault faults[] = {FakeFault::httpStatus(500), FakeFault::dropConnection().times(2), FakeFault::truncatedReply(9),
                                 FakeFault::replyBody("<html>" + QByteArray::fromStdString(token) + "</html>"),
                                 FakeFault::applicationException(6, "internal")};
     for (const FakeFault &fault : faults) {

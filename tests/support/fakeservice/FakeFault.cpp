@@ -60,6 +60,11 @@ FakeFault FakeFault::dropConnection()
     return make(Kind::DropConnection);
 }
 
+FakeFault FakeFault::workThenDrop()
+{
+    return make(Kind::WorkThenDrop);
+}
+
 FakeFault FakeFault::replyBody(const QByteArray &body, const QByteArray &contentType)
 {
     FakeFault fault = make(Kind::ReplyBody);

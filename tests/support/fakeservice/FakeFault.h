@@ -22,7 +22,8 @@ struct FakeFault
         ApplicationException, // an exception message instead of a reply
         EmptyResult,          // a reply with neither result nor exception
         HttpStatus,           // an HTTP answer other than 200, with a text page
-        DropConnection,       // the connection closes without an answer
+        DropConnection,       // the connection closes without an answer, nothing done
+        WorkThenDrop,         // the call is done, then the connection closes without an answer
         ReplyBody,            // this body instead of the reply, with status 200
         TruncatedReply,       // the real reply cut to its first bytes, announced at that length
         CutConnection,        // the real reply announced whole, then the connection closes early
@@ -36,6 +37,7 @@ struct FakeFault
     static FakeFault emptyResult();
     static FakeFault httpStatus(int status, const QByteArray &page = {});
     static FakeFault dropConnection();
+    static FakeFault workThenDrop();
     static FakeFault replyBody(const QByteArray &body,
                                const QByteArray &contentType = QByteArrayLiteral("application/x-thrift"));
     static FakeFault truncatedReply(int bytes);
@@ -43,7 +45,8 @@ struct FakeFault
 
     // The answer waits this long first (the fake's stop cuts the wait short).
     FakeFault &after(std::chrono::milliseconds wait);
-    // How many matching calls it hits; 0 for every one until cleared.
+    // How many matching calls it hits (once unless told); 0 for every one until cleared. A
+    // request libcurl sends again after a drop is one more call.
     FakeFault &times(int count);
 
     Kind kind = Kind::Delay;

@@ -77,7 +77,7 @@ bool FakeHttpFront::process(std::shared_ptr<apache::thrift::protocol::TProtocol>
         return true;
     }
 
-    const std::optional<FakeFault> fault = m_service.takeFault(record.call, record.indexOnConnection > 0);
+    const std::optional<FakeFault> fault = m_service.takeFault(record.call);
     if (fault && fault->wait.count() > 0 && !m_service.wait(fault->wait)) {
         output.close();
         return false;
@@ -102,6 +102,7 @@ bool FakeHttpFront::process(std::shared_ptr<apache::thrift::protocol::TProtocol>
         answer(output, 200, Thrift, exceptionReply(record.call, sequenceId, *fault));
         return true;
     case Kind::Delay:
+    case Kind::WorkThenDrop:
     case Kind::TruncatedReply:
     case Kind::CutConnection:
         break;
@@ -113,6 +114,10 @@ bool FakeHttpFront::process(std::shared_ptr<apache::thrift::protocol::TProtocol>
     } catch (const std::exception &) {
         answer(output, 400, "text/plain", "Unreadable call");
         return true;
+    }
+    if (kind == Kind::WorkThenDrop) {
+        output.close();
+        return false;
     }
     if (kind == Kind::TruncatedReply) {
         answer(output, 200, Thrift, reply.left(fault->code));

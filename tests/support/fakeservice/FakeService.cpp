@@ -288,15 +288,14 @@ void FakeService::recordAuthentication(const Authentication &authentication)
     m_lastAuthentication = authentication;
 }
 
-std::optional<FakeFault> FakeService::takeFault(const std::string &call, bool reusedConnection)
+std::optional<FakeFault> FakeService::takeFault(const std::string &call)
 {
     std::lock_guard lock(m_mutex);
     for (auto it = m_faults.begin(); it != m_faults.end(); ++it) {
         if (it->first != call && it->first != "*")
             continue;
         FakeFault fault = it->second;
-        const bool retried = fault.kind == FakeFault::Kind::DropConnection && reusedConnection;
-        if (!retried && it->second.remaining > 0 && --it->second.remaining == 0)
+        if (it->second.remaining > 0 && --it->second.remaining == 0)
             m_faults.erase(it);
         return fault;
     }

@@ -85,10 +85,8 @@ public:
     };
     std::optional<Authentication> lastAuthentication() const;
 
-    // The next matching calls (by message name; "*" for any) misbehave. Faults apply in the
-    // order they were injected. A dropped connection is dropped again when the client retries
-    // it on a fresh connection (libcurl does, when a connection it reused closes without a
-    // byte), so the client sees one failure, as it would from a real service.
+    // The next matching calls (by message name; "*" for any) misbehave, each fault as many
+    // times as it was made for. Faults apply in the order they were injected.
     void inject(const std::string &call, FakeFault fault);
     void clearFaults();
 
@@ -109,7 +107,7 @@ private:
     std::string newToken(FakeAccount &account);
     bool versionAccepted(const VersionCheck &check);
     void recordAuthentication(const Authentication &authentication);
-    std::optional<FakeFault> takeFault(const std::string &call, bool reusedConnection);
+    std::optional<FakeFault> takeFault(const std::string &call);
     void record(const FakeRequest &request);
     // Waits unless the service stops first; false when it stopped.
     bool wait(std::chrono::milliseconds duration);
