@@ -16,7 +16,8 @@ struct curl_slist;
 //
 // The request carries "Content-Type" and "Accept" "application/x-thrift" and "User-Agent"
 // "Cocoa/THTTPClient"; nothing is served from a cache (libcurl keeps none). TLS peers are
-// verified against the system's certificates, redirects are not followed, and open connections
+// verified against the system's certificates, or those of the file named by CURL_CA_BUNDLE or
+// else SSL_CERT_FILE (as the curl tool reads them), redirects are not followed, and open connections
 // are reused between exchanges (CurlHandlePool) for reads only. An exchange that takes longer than the
 // timeout fails.
 //

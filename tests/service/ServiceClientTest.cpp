@@ -428,32 +428,79 @@ TEST_F(ServiceClientTest, TokensAndPasswordsStayOutOfLogsAndExceptionTexts)
     }
 }
 
-TEST(ServiceTlsTest, AnUntrustedCertificateIsRefused)
-{
-#ifndef KELVARA_FAKE_SERVICE_TLS
-    GTEST_SKIP() << "the fake service was built without TLS";
-#endif
-    const QString openssl = QStandardPaths::findExecutable(QStringLiteral("openssl"));
-    if (openssl.isEmpty())
-        GTEST_SKIP() << "openssl is not installed";
-    QTemporaryDir dir;
-    const QString certificate = dir.filePath(QStringLiteral("cert.pem"));
-    const QString key = dir.filePath(QStringLiteral("key.pem"));
-    QProcess generate;
-    generate.start(openssl, {QStringLiteral("req"), QStringLiteral("-x509"), QStringLiteral("-newkey"),
-                             QStringLiteral("rsa:2048"), QStringLiteral("-nodes"), QStringLiteral("-days"),
-                             QStringLiteral("1"), QStringLiteral("-subj"), QStringLiteral("/CN=127.0.0.1"),
-                             QStringLiteral("-addext"), QStringLiteral("subjectAltName=IP:127.0.0.1"),
-                             QStringLiteral("-keyout"), key, QStringLiteral("-out"), certificate});
-    ASSERT_TRUE(generate.waitForFinished(60000));
-    ASSERT_EQ(generate.exitCode(), 0) << generate.readAllStandardError().toStdString();
+namespace {
 
-    FakeService service(FakeService::Options{certificate, key});
-    service.addAccount("alice", "pw");
-    const auto failed = raised<TTransportException>(
-        [&] { TestClients::userStore(service.userStoreUrl()).checkVersion("Kelvara", 1, 15); });
-    EXPECT_EQ(failed.reason(), QStringLiteral("Could not make HTTP request"));
-    EXPECT_TRUE(failed.userInfo().value(QStringLiteral("error")).toString().contains(QStringLiteral("certificate")))
-        << failed.description().toStdString();
-    EXPECT_TRUE(service.requests().isEmpty()) << "a request went out over the untrusted connection";
+// A service on https with a certificate of its own, made for the test.
+class ServiceTlsTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+#ifndef KELVARA_FAKE_SERVICE_TLS
+        GTEST_SKIP() << "the fake service was built without TLS";
+#endif
+        const QString openssl = QStandardPaths::findExecutable(QStringLiteral("openssl"));
+        if (openssl.isEmpty())
+            GTEST_SKIP() << "openssl is not installed";
+        QProcess generate;
+        generate.start(openssl, {QStringLiteral("req"), QStringLiteral("-x509"), QStringLiteral("-newkey"),
+                                 QStringLiteral("ec"), QStringLiteral("-pkeyopt"),
+                                 QStringLiteral("ec_paramgen_curve:prime256v1"), QStringLiteral("-nodes"),
+                                 QStringLiteral("-days"), QStringLiteral("1"), QStringLiteral("-subj"),
+                                 QStringLiteral("/CN=127.0.0.1"), QStringLiteral("-addext"),
+                                 QStringLiteral("subjectAltName=IP:127.0.0.1"), QStringLiteral("-keyout"),
+                                 dir.filePath(QStringLiteral("key.pem")), QStringLiteral("-out"), certificate});
+        ASSERT_TRUE(generate.waitForFinished(60000));
+        ASSERT_EQ(generate.exitCode(), 0) << generate.readAllStandardError().toStdString();
+        service.emplace(FakeService::Options{certificate, dir.filePath(QStringLiteral("key.pem"))});
+        service->addAccount("alice", "pw");
+        for (const char *variable : Variables)
+            qunsetenv(variable);
+    }
+    void TearDown() override
+    {
+        for (const char *variable : Variables)
+            qunsetenv(variable);
+    }
+
+    // The version check over https: nothing on failure, else the reason of the failure.
+    std::optional<TTransportException> versionCheckFailure()
+    {
+        try {
+            EXPECT_TRUE(TestClients::userStore(service->userStoreUrl()).checkVersion("Kelvara", 1, 15));
+        } catch (const TTransportException &e) {
+            return e;
+        }
+        return std::nullopt;
+    }
+
+    static constexpr const char *Variables[] = {"CURL_CA_BUNDLE", "SSL_CERT_FILE"};
+    QTemporaryDir dir;
+    QString certificate = dir.filePath(QStringLiteral("cert.pem"));
+    std::optional<FakeService> service;
+};
+
+} // namespace
+
+TEST_F(ServiceTlsTest, AnUntrustedCertificateIsRefused)
+{
+    const std::optional<TTransportException> failed = versionCheckFailure();
+    ASSERT_TRUE(failed);
+    EXPECT_EQ(failed->reason(), QStringLiteral("Could not make HTTP request"));
+    EXPECT_TRUE(failed->userInfo().value(QStringLiteral("error")).toString().contains(QStringLiteral("certificate")))
+        << failed->description().toStdString();
+    EXPECT_TRUE(service->requests().isEmpty()) << "a request went out over the untrusted connection";
+}
+
+TEST_F(ServiceTlsTest, TheCertificatesNamedInTheEnvironmentAreTrusted)
+{
+    qputenv("SSL_CERT_FILE", certificate.toLocal8Bit());
+    EXPECT_FALSE(versionCheckFailure());
+    // CURL_CA_BUNDLE comes first, and replaces the trusted certificates rather than adding to them.
+    qputenv("CURL_CA_BUNDLE", dir.filePath(QStringLiteral("missing.pem")).toLocal8Bit());
+    EXPECT_TRUE(versionCheckFailure());
+    qputenv("CURL_CA_BUNDLE", certificate.toLocal8Bit());
+    qputenv("SSL_CERT_FILE", dir.filePath(QStringLiteral("missing.pem")).toLocal8Bit());
+    EXPECT_FALSE(versionCheckFailure());
+    EXPECT_EQ(service->callCount("checkVersion"), 2);
 }

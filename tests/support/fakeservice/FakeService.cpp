@@ -15,6 +15,7 @@
 #include <thrift/transport/TSSLSocket.h>
 #endif
 
+#include <csignal>
 #include <future>
 #include <stdexcept>
 
@@ -64,6 +65,9 @@ FakeService::FakeService()
 FakeService::FakeService(const Options &options)
 {
     apache::thrift::GlobalOutput.setOutputFunction(&quiet);
+    // OpenSSL writes to the socket itself, so a TLS goodbye to a client that has gone would
+    // end the test program; a server ignores the signal, as servers do.
+    std::signal(SIGPIPE, SIG_IGN);
     std::shared_ptr<apache::thrift::transport::TServerSocket> socket;
     if (!options.tlsCertificate.isEmpty()) {
 #ifdef KELVARA_FAKE_SERVICE_TLS
