@@ -13,9 +13,12 @@ EDAMSystemException::EDAMSystemException(const edam::EDAMSystemException &receiv
 
 QString EDAMSystemException::description() const
 {
-    return QStringLiteral("EDAMSystemException(errorCode:%1,message:\"%2\")")
-        .arg(errorCode)
-        .arg(QString::fromStdString(message));
+    QString text = QStringLiteral("EDAMSystemException(errorCode:%1,message:\"%2\"")
+                       .arg(errorCode)
+                       .arg(QString::fromStdString(message));
+    if (__isset.rateLimitDuration)
+        text += QStringLiteral(",rateLimitDuration:%1").arg(rateLimitDuration);
+    return text + QLatin1Char(')');
 }
 
 const char *EDAMSystemException::what() const noexcept

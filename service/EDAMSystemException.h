@@ -14,7 +14,8 @@ public:
 
     static QString name() { return QStringLiteral("EDAMSystemException"); }
     static QString reason() { return QStringLiteral("unknown"); }
-    // EDAMSystemException(errorCode:2,message:"Internal error")
+    // EDAMSystemException(errorCode:2,message:"Internal error"), and ",rateLimitDuration:30"
+    // before the parenthesis when the service said how long to wait.
     QString description() const;
 
     const char *what() const noexcept override;

@@ -208,9 +208,11 @@ exception EDAMUserException {
   2: optional string parameter
 }
 
+// Error code 19 (rate limit reached) comes with the seconds to wait before the next call.
 exception EDAMSystemException {
   1: optional i32 errorCode,
-  2: optional string message
+  2: optional string message,
+  3: optional i32 rateLimitDuration
 }
 
 exception EDAMNotFoundException {

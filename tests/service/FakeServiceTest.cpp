@@ -1,4 +1,5 @@
 #include "service/EDAMNotFoundException.h"
+#include "service/EDAMSystemException.h"
 #include "service/EDAMUserException.h"
 #include "service/ServiceConfiguration.h"
 #include "service/TTransportException.h"
@@ -8,6 +9,8 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <functional>
+#include <optional>
 
 namespace {
 
@@ -37,36 +40,48 @@ TEST(FakeServiceTest, AuthenticatesAndServesTheUsersShard)
     service.exportEndpoints();
     EDAMUserStoreClient users = TestClients::userStore(ServiceConfiguration::userStoreUrl());
 
+    // Only this client at this version.
     EXPECT_TRUE(users.checkVersion("Kelvara", 1, 15));
+    EXPECT_FALSE(users.checkVersion("Kelvara", 1, 16));
+    EXPECT_FALSE(users.checkVersion("Other", 1, 15));
     ASSERT_TRUE(service.lastVersionCheck());
-    EXPECT_EQ(service.lastVersionCheck()->clientName, "Kelvara");
+    EXPECT_EQ(service.lastVersionCheck()->clientName, "Other");
     service.setVersionAccepted(false);
     EXPECT_FALSE(users.checkVersion("Kelvara", 1, 15));
 
-    const auto refusal = [&](const std::string &user, const std::string &password) {
+    const auto refusal = [&](const std::function<void()> &call) {
         try {
-            users.authenticate(user, password, "kelvaraap", "0123456789abcdef");
+            call();
         } catch (const EDAMUserException &e) {
-            return e.parameter;
+            return e.description();
         }
-        return std::string("accepted");
+        return QStringLiteral("accepted");
     };
-    EXPECT_EQ(refusal("alice", "wrong"), "password");
-    EXPECT_EQ(refusal("carol", "correct horse"), "username");
+    EXPECT_EQ(refusal([&] { users.authenticate("alice", "wrong", "kelvaraap", "0123456789abcdef"); }),
+              QStringLiteral("EDAMUserException(errorCode:8,parameter:\"password\")"));
+    EXPECT_EQ(refusal([&] { users.authenticate("carol", "correct horse", "kelvaraap", "0123456789abcdef"); }),
+              QStringLiteral("EDAMUserException(errorCode:8,parameter:\"username\")"));
 
+    // The whole result, nested structs and their lists included, reads through the client.
     const EDAMAuthenticationResult auth = users.authenticate("alice", "correct horse", "kelvaraap", "0123456789abcdef");
     EXPECT_EQ(service.lastAuthentication()->consumerKey, "kelvaraap");
-    ASSERT_TRUE(auth.__isset.authenticationToken && auth.__isset.user);
+    ASSERT_TRUE(auth.__isset.authenticationToken && auth.__isset.user && auth.__isset.publicUserInfo);
+    EXPECT_EQ(auth.user, service.account("alice").user());
+    EXPECT_EQ(auth.user.attributes.viewedPromotions.size(), 2u);
+    EXPECT_TRUE(auth.user.accounting.__isset.uploadLimit);
     EXPECT_EQ(auth.user.shardId, "s7");
     const QString url = ServiceConfiguration::noteStoreUrl(QString::fromStdString(auth.user.shardId));
     EXPECT_EQ(url, service.noteStoreUrl("s7"));
     EXPECT_EQ(TestClients::noteStore(url).getDefaultNotebook(auth.authenticationToken).name, "alice's notebook");
 
-    // Alice's token on Bob's shard, and a token that has expired.
-    EXPECT_THROW(TestClients::noteStore(service.noteStoreUrl("s8")).listTags(auth.authenticationToken),
-                 EDAMUserException);
+    // Alice's token on Bob's shard, a token never issued, and a token that has expired.
+    EXPECT_EQ(refusal([&] { TestClients::noteStore(service.noteStoreUrl("s8")).listTags(auth.authenticationToken); }),
+              QStringLiteral("EDAMUserException(errorCode:8,parameter:\"authenticationToken\")"));
+    EXPECT_EQ(refusal([&] { TestClients::noteStore(url).listTags("S=s7:U=1:H=0"); }),
+              QStringLiteral("EDAMUserException(errorCode:8,parameter:\"authenticationToken\")"));
     service.expireTokens();
-    EXPECT_THROW(TestClients::noteStore(url).listTags(auth.authenticationToken), EDAMUserException);
+    EXPECT_EQ(refusal([&] { TestClients::noteStore(url).listTags(auth.authenticationToken); }),
+              QStringLiteral("EDAMUserException(errorCode:9,parameter:\"authenticationToken\")"));
 }
 
 TEST(FakeServiceTest, EveryCallKeepsTheUpdateSequenceNumbers)
@@ -167,6 +182,72 @@ TEST(FakeServiceTest, EveryCallKeepsTheUpdateSequenceNumbers)
     EXPECT_THROW(store().expungeNotebook(token, trashed.notebookGuid), EDAMUserException);
 }
 
+// What the synchronisation relies on when it sends only what changed, and the refusals it
+// must tell apart.
+TEST(FakeServiceTest, UpdatesKeepWhatTheyLeaveUnsetAndRefusalsCarryTheServicesCodes)
+{
+    FakeService service;
+    FakeAccount &alice = service.addAccount("alice", "pw");
+    const std::string token = service.issueToken("alice");
+    const auto store = [&] { return TestClients::noteStore(service.noteStoreUrl("s1")); };
+    const EDAMTag parent = alice.addTag("home");
+    const EDAMTag child = alice.addTag("garden", parent.guid);
+    const EDAMNote note = alice.addNote("Mow", "<en-note>front</en-note>", {}, {child.guid});
+    const EDAMNotebook work = alice.addNotebook("Work");
+
+    EDAMTag renamed;
+    renamed.__set_guid(child.guid);
+    renamed.__set_name("yard");
+    store().updateTag(token, renamed);
+    EDAMNote retitled;
+    retitled.__set_guid(note.guid);
+    retitled.__set_title("Mow the lawn");
+    store().updateNote(token, retitled);
+    EDAMNotebook untouched;
+    untouched.__set_guid(work.guid);
+    store().updateNotebook(token, untouched);
+    const EDAMSyncChunk chunk = store().getSyncChunk(token, 0, 100, false);
+    ASSERT_EQ(chunk.tags.size(), 2u);
+    EXPECT_EQ(chunk.tags[1].name, "yard");
+    EXPECT_EQ(chunk.tags[1].parentGuid, parent.guid);
+    ASSERT_EQ(chunk.notes.size(), 1u);
+    EXPECT_EQ(chunk.notes[0].title, "Mow the lawn");
+    EXPECT_EQ(chunk.notes[0].tagGuids, std::vector<std::string>{child.guid});
+    EXPECT_EQ(store().getNoteContent(token, note.guid), "<en-note>front</en-note>");
+    EXPECT_EQ(alice.notebooks().back().name, "Work");
+
+    const auto code = [&](const std::function<void()> &call) {
+        try {
+            call();
+        } catch (const EDAMUserException &e) {
+            return std::to_string(e.errorCode) + " " + e.parameter;
+        }
+        return std::string("accepted");
+    };
+    const auto create = [&](const std::optional<std::string> &title, const std::optional<std::string> &content) {
+        EDAMNote created;
+        if (title)
+            created.__set_title(*title);
+        if (content)
+            created.__set_content(*content);
+        return code([&] { store().createNote(token, created); });
+    };
+    EXPECT_EQ(create(std::nullopt, std::nullopt), "5 Note.title");
+    EXPECT_EQ(create(" Mow", std::nullopt), "2 Note.title");
+    EXPECT_EQ(create("Mow", "<div>front</div>"), "11 Note.content");
+    EXPECT_EQ(create("Mow", "<en-note>front"), "11 Note.content");
+    EXPECT_EQ(create("Mow", "front"), "11 Note.content");
+    EXPECT_EQ(create("Mow", FakeAccount::emptyContent()), "accepted");
+    retitled.__set_content("<en-note><div>back</en-note>");
+    EXPECT_EQ(code([&] { store().updateNote(token, retitled); }), "11 Note.content");
+    EDAMTag comma;
+    comma.__set_name("a,b");
+    EXPECT_EQ(code([&] { store().createTag(token, comma); }), "2 Tag.name");
+    EDAMNotebook taken;
+    taken.__set_name("work");
+    EXPECT_EQ(code([&] { store().createNotebook(token, taken); }), "10 Notebook.name");
+}
+
 TEST(FakeServiceTest, FaultsHitOnlyTheirCallsAndOnlyAsOftenAsAsked)
 {
     FakeService service;
@@ -174,7 +255,7 @@ TEST(FakeServiceTest, FaultsHitOnlyTheirCallsAndOnlyAsOftenAsAsked)
     const std::string token = service.issueToken("alice");
     const auto store = [&] { return TestClients::noteStore(service.noteStoreUrl("s1")); };
 
-    service.inject("listTags", FakeFault::userException(4, "Tag").times(2));
+    service.inject("listTags", FakeFault::userException(FakeAccount::BadDataFormat, "Tag").times(2));
     EXPECT_NO_THROW(store().listNotebooks(token));
     EXPECT_THROW(store().listTags(token), EDAMUserException);
     EXPECT_THROW(store().listTags(token), EDAMUserException);
@@ -185,6 +266,19 @@ TEST(FakeServiceTest, FaultsHitOnlyTheirCallsAndOnlyAsOftenAsAsked)
     EXPECT_THROW(store().listTags(token), TTransportException);
     service.clearFaults();
     EXPECT_NO_THROW(store().listTags(token));
+
+    // The rate limit comes as a system exception that says how long to wait.
+    service.inject("listNotebooks", FakeFault::rateLimit(30));
+    try {
+        store().listNotebooks(token);
+        ADD_FAILURE() << "the rate limit did not reach the client";
+    } catch (const EDAMSystemException &e) {
+        EXPECT_EQ(e.errorCode, FakeAccount::RateLimitReached);
+        EXPECT_TRUE(e.__isset.rateLimitDuration);
+        EXPECT_EQ(e.description(),
+                  QStringLiteral("EDAMSystemException(errorCode:19,message:\"rate limit reached\",rateLimitDuration:30)"));
+    }
+    EXPECT_NO_THROW(store().listNotebooks(token));
 
     // A drop hits one request.
     service.inject("listTags", FakeFault::dropConnection());

@@ -7,6 +7,7 @@
 #include <QCryptographicHash>
 #include <QString>
 #include <QUuid>
+#include <QXmlStreamReader>
 
 #include <algorithm>
 
@@ -30,13 +31,33 @@ bool sameName(const std::string &a, const std::string &b)
 }
 
 // The service's rule for names and titles: present, not too long, no space at either end.
-void checkText(const std::string &text, bool isSet, qsizetype longest, const std::string &parameter)
+// One left unset passes when it is not required (an update keeps the old one).
+void checkText(const std::string &text, bool isSet, bool required, qsizetype longest, const std::string &parameter)
 {
-    if (!isSet)
-        refuse(FakeAccount::DataRequired, parameter);
+    if (!isSet) {
+        if (required)
+            refuse(FakeAccount::DataRequired, parameter);
+        return;
+    }
     const QString value = QString::fromStdString(text);
     if (value.isEmpty() || value.size() > longest || value.trimmed() != value)
         refuse(FakeAccount::BadDataFormat, parameter);
+}
+
+// Well-formed XML whose root element is en-note; the DTD is named, never fetched.
+bool isEnml(const std::string &content)
+{
+    QXmlStreamReader xml(QByteArray::fromStdString(content));
+    bool root = false;
+    while (!xml.atEnd()) {
+        xml.readNext();
+        if (xml.isStartElement() && !root) {
+            if (xml.name() != QLatin1String("en-note"))
+                return false;
+            root = true;
+        }
+    }
+    return root && !xml.hasError();
 }
 
 // The object of that guid in one of the account's lists, or null.
@@ -60,6 +81,7 @@ FakeAccount::FakeAccount(int32_t userId, const std::string &username, const std:
     , m_username(username)
     , m_password(password)
     , m_shardId(shardId)
+    , m_created(Clock::nowMilliseconds())
 {
     EDAMNotebook notebook;
     notebook.__set_guid(newGuid());
@@ -82,8 +104,34 @@ EDAMUser FakeAccount::user() const
     EDAMUser user;
     user.__set_id(m_userId);
     user.__set_username(m_username);
-    user.__set_shardId(m_shardId);
+    user.__set_email(m_username + "@example.com");
+    user.__set_name(m_username);
+    user.__set_timezone("Europe/Madrid");
+    user.__set_privilege(1);
+    user.__set_created(m_created);
+    user.__set_updated(m_created);
     user.__set_active(true);
+    user.__set_shardId(m_shardId);
+    edam::EDAMUserAttributes attributes;
+    attributes.__set_defaultLocationName("Madrid");
+    attributes.__set_defaultLatitude(40.4168);
+    attributes.__set_defaultLongitude(-3.7038);
+    attributes.__set_preactivation(false);
+    attributes.__set_viewedPromotions({"welcome", "premium"});
+    attributes.__set_incomingEmailAddress(m_username + ".1a2b@m.example.com");
+    attributes.__set_dateAgreedToTermsOfService(m_created);
+    attributes.__set_dailyEmailLimit(50);
+    attributes.__set_preferredLanguage("es");
+    attributes.__set_preferredCountry("ES");
+    attributes.__set_clipFullPage(true);
+    user.__set_attributes(attributes);
+    edam::EDAMAccounting accounting;
+    accounting.__set_uploadLimit(62914560);
+    accounting.__set_uploadLimitEnd(m_created + 30LL * 24 * 3600 * 1000);
+    accounting.__set_uploadLimitNextMonth(62914560);
+    accounting.__set_premiumServiceStatus(0);
+    accounting.__set_updated(m_created);
+    user.__set_accounting(accounting);
     return user;
 }
 
@@ -127,7 +175,7 @@ EDAMNotebook FakeAccount::defaultNotebook() const
 EDAMNotebook FakeAccount::createNotebook(const EDAMNotebook &notebook)
 {
     Lock lock(m_mutex);
-    checkNotebookName(notebook);
+    checkNotebookName(notebook, true);
     EDAMNotebook created;
     created.__set_guid(newGuid());
     created.__set_name(notebook.name);
@@ -146,8 +194,9 @@ int32_t FakeAccount::updateNotebook(const EDAMNotebook &notebook)
     EDAMNotebook *stored = findByGuid(m_notebooks, notebook.guid);
     if (!notebook.__isset.guid || !stored)
         notFound("Notebook.guid", notebook.guid);
-    checkNotebookName(notebook);
-    stored->__set_name(notebook.name);
+    checkNotebookName(notebook, false);
+    if (notebook.__isset.name)
+        stored->__set_name(notebook.name);
     if (notebook.__isset.serviceCreated)
         stored->__set_serviceCreated(notebook.serviceCreated);
     stored->__set_serviceUpdated(notebook.__isset.serviceUpdated ? notebook.serviceUpdated
@@ -180,7 +229,7 @@ int32_t FakeAccount::expungeNotebook(const std::string &guid)
 EDAMTag FakeAccount::createTag(const EDAMTag &tag)
 {
     Lock lock(m_mutex);
-    checkTagName(tag);
+    checkTagName(tag, true);
     if (tag.__isset.parentGuid && !findByGuid(m_tags, tag.parentGuid))
         notFound("Tag.parentGuid", tag.parentGuid);
     EDAMTag created;
@@ -199,16 +248,16 @@ int32_t FakeAccount::updateTag(const EDAMTag &tag)
     EDAMTag *stored = findByGuid(m_tags, tag.guid);
     if (!tag.__isset.guid || !stored)
         notFound("Tag.guid", tag.guid);
-    checkTagName(tag);
+    checkTagName(tag, false);
     if (tag.__isset.parentGuid) {
         if (!findByGuid(m_tags, tag.parentGuid))
             notFound("Tag.parentGuid", tag.parentGuid);
         if (tag.parentGuid == tag.guid)
             refuse(BadDataFormat, "Tag.parentGuid");
+        stored->__set_parentGuid(tag.parentGuid);
     }
-    stored->__set_name(tag.name);
-    stored->parentGuid = tag.parentGuid;
-    stored->__isset.parentGuid = tag.__isset.parentGuid;
+    if (tag.__isset.name)
+        stored->__set_name(tag.name);
     stored->__set_updateSequenceNum(++m_updateCount);
     return stored->updateSequenceNum;
 }
@@ -245,7 +294,7 @@ std::string FakeAccount::noteContent(const std::string &guid) const
 EDAMNote FakeAccount::createNote(const EDAMNote &note)
 {
     Lock lock(m_mutex);
-    checkNote(note);
+    checkNote(note, true);
     EDAMNote created;
     created.__set_guid(newGuid());
     created.__set_title(note.title);
@@ -271,8 +320,9 @@ EDAMNote FakeAccount::updateNote(const EDAMNote &note)
     EDAMNote *stored = findByGuid(m_notes, note.guid);
     if (!note.__isset.guid || !stored)
         notFound("Note.guid", note.guid);
-    checkNote(note);
-    stored->__set_title(note.title);
+    checkNote(note, false);
+    if (note.__isset.title)
+        stored->__set_title(note.title);
     if (note.__isset.content)
         setContent(*stored, note.content);
     if (note.__isset.created)
@@ -411,18 +461,22 @@ std::string FakeAccount::emptyContent()
            "<en-note/>";
 }
 
-void FakeAccount::checkNotebookName(const EDAMNotebook &notebook) const
+void FakeAccount::checkNotebookName(const EDAMNotebook &notebook, bool required) const
 {
-    checkText(notebook.name, notebook.__isset.name, 100, "Notebook.name");
+    checkText(notebook.name, notebook.__isset.name, required, 100, "Notebook.name");
+    if (!notebook.__isset.name)
+        return;
     for (const EDAMNotebook &other : m_notebooks) {
         if (other.guid != notebook.guid && sameName(other.name, notebook.name))
             refuse(DataConflict, "Notebook.name");
     }
 }
 
-void FakeAccount::checkTagName(const EDAMTag &tag) const
+void FakeAccount::checkTagName(const EDAMTag &tag, bool required) const
 {
-    checkText(tag.name, tag.__isset.name, 100, "Tag.name");
+    checkText(tag.name, tag.__isset.name, required, 100, "Tag.name");
+    if (!tag.__isset.name)
+        return;
     if (tag.name.find(',') != std::string::npos)
         refuse(BadDataFormat, "Tag.name");
     for (const EDAMTag &other : m_tags) {
@@ -431,9 +485,11 @@ void FakeAccount::checkTagName(const EDAMTag &tag) const
     }
 }
 
-void FakeAccount::checkNote(const EDAMNote &note) const
+void FakeAccount::checkNote(const EDAMNote &note, bool required) const
 {
-    checkText(note.title, note.__isset.title, 255, "Note.title");
+    checkText(note.title, note.__isset.title, required, 255, "Note.title");
+    if (note.__isset.content && !isEnml(note.content))
+        refuse(EnmlValidation, "Note.content");
     if (note.__isset.notebookGuid && !findByGuid(m_notebooks, note.notebookGuid))
         notFound("Note.notebookGuid", note.notebookGuid);
     if (note.__isset.tagGuids) {
@@ -444,7 +500,7 @@ void FakeAccount::checkNote(const EDAMNote &note) const
     }
     if (note.__isset.tagNames) {
         for (const std::string &name : note.tagNames)
-            checkText(name, true, 100, "Tag.name");
+            checkText(name, true, true, 100, "Tag.name");
     }
 }
 

@@ -18,14 +18,16 @@
 class FakeAccount
 {
 public:
-    // The error codes the fake answers with. The application acts on DataConflict alone.
+    // The service's error codes, as far as they are known. The application acts on
+    // DataConflict alone; RateLimitReached comes as a system exception (FakeFault::rateLimit).
     enum ErrorCode : int32_t {
-        BadDataFormat = 1,
-        DataRequired = 3,
-        PermissionDenied = 4,
-        InvalidAuth = 8,
+        BadDataFormat = 2,
+        DataRequired = 5,
+        InvalidAuth = 8, // wrong user name, password or token
         AuthExpired = 9,
         DataConflict = 10,
+        EnmlValidation = 11,
+        RateLimitReached = 19,
     };
 
     // A new account holds one notebook, its default, named "<username>'s notebook".
@@ -36,6 +38,7 @@ public:
     std::string username() const { return m_username; }
     std::string shardId() const { return m_shardId; }
     bool hasPassword(const std::string &password) const;
+    // The user as authentication describes it: every field, its attributes and accounting.
     EDAMUser user() const;
 
     int32_t updateCount() const;
@@ -45,7 +48,8 @@ public:
     std::vector<EDAMNote> notes() const;
     std::optional<EDAMNote> note(const std::string &guid) const;
 
-    // The note store's calls.
+    // The note store's calls. Updates keep every field they leave unset; a name, title or
+    // content that is set is checked as on creation (content must be XML whose root is en-note).
     EDAMNotebook defaultNotebook() const;
     EDAMNotebook createNotebook(const EDAMNotebook &notebook);
     int32_t updateNotebook(const EDAMNotebook &notebook);
@@ -82,9 +86,10 @@ private:
         int32_t updateSequenceNum;
     };
 
-    void checkNotebookName(const EDAMNotebook &notebook) const;
-    void checkTagName(const EDAMTag &tag) const;
-    void checkNote(const EDAMNote &note) const;
+    // A name or title is required when creating; an update may leave it out.
+    void checkNotebookName(const EDAMNotebook &notebook, bool required) const;
+    void checkTagName(const EDAMTag &tag, bool required) const;
+    void checkNote(const EDAMNote &note, bool required) const;
     std::vector<std::string> resolveTags(const EDAMNote &note);
     static void setContent(EDAMNote &note, const std::string &content);
 
@@ -93,6 +98,7 @@ private:
     const std::string m_username;
     const std::string m_password;
     const std::string m_shardId;
+    const int64_t m_created;
     int32_t m_updateCount = 0;
     std::string m_defaultNotebookGuid;
     std::vector<EDAMNotebook> m_notebooks;

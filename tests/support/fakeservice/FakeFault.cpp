@@ -1,5 +1,7 @@
 #include "tests/support/fakeservice/FakeFault.h"
 
+#include "tests/support/fakeservice/FakeAccount.h"
+
 namespace {
 
 FakeFault make(FakeFault::Kind kind, int32_t code = 0, const std::string &first = {},
@@ -30,6 +32,13 @@ FakeFault FakeFault::userException(int32_t errorCode, const std::string &paramet
 FakeFault FakeFault::systemException(int32_t errorCode, const std::string &message)
 {
     return make(Kind::SystemException, errorCode, message);
+}
+
+FakeFault FakeFault::rateLimit(int32_t seconds)
+{
+    FakeFault fault = make(Kind::SystemException, FakeAccount::RateLimitReached, "rate limit reached");
+    fault.rateLimitDuration = seconds;
+    return fault;
 }
 
 FakeFault FakeFault::notFoundException(const std::string &identifier, const std::string &key)

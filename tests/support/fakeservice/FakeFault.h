@@ -4,6 +4,7 @@
 
 #include <chrono>
 #include <cstdint>
+#include <optional>
 #include <string>
 
 // A misbehaviour of the fake service on a chosen call (see FakeService::inject). Each factory
@@ -32,6 +33,8 @@ struct FakeFault
     static FakeFault delay(std::chrono::milliseconds delay);
     static FakeFault userException(int32_t errorCode, const std::string &parameter);
     static FakeFault systemException(int32_t errorCode, const std::string &message);
+    // The system exception of a client that calls too often: code 19 with the seconds to wait.
+    static FakeFault rateLimit(int32_t seconds);
     static FakeFault notFoundException(const std::string &identifier, const std::string &key);
     static FakeFault applicationException(int32_t type, const std::string &message);
     static FakeFault emptyResult();
@@ -55,6 +58,7 @@ struct FakeFault
     int32_t code = 0;      // error code, application exception type, HTTP status, byte count
     std::string first;     // parameter, message or identifier
     std::string second;    // key
+    std::optional<int32_t> rateLimitDuration;
     QByteArray body;
     QByteArray contentType;
 };

@@ -210,6 +210,8 @@ QByteArray FakeHttpFront::exceptionReply(const std::string &call, int32_t sequen
             edam::EDAMSystemException exception;
             exception.__set_errorCode(fault.code);
             exception.__set_message(fault.first);
+            if (fault.rateLimitDuration)
+                exception.__set_rateLimitDuration(*fault.rateLimitDuration);
             protocol.writeFieldBegin("systemException", apache::thrift::protocol::T_STRUCT, 2);
             exception.write(&protocol);
             protocol.writeFieldEnd();

@@ -258,7 +258,7 @@ FakeAccount &FakeService::accountForToken(const std::string &token, const std::s
     if (m_expiredTokens.count(token))
         throw EDAMUserException(FakeAccount::AuthExpired, "authenticationToken");
     if (it->second->shardId() != shardId)
-        throw EDAMUserException(FakeAccount::PermissionDenied, "authenticationToken");
+        throw EDAMUserException(FakeAccount::InvalidAuth, "authenticationToken");
     return *it->second;
 }
 
@@ -283,7 +283,7 @@ bool FakeService::versionAccepted(const VersionCheck &check)
 {
     std::lock_guard lock(m_mutex);
     m_lastVersionCheck = check;
-    return m_versionAccepted && check.major == 1 && check.minor >= 15;
+    return m_versionAccepted && check.clientName == "Kelvara" && check.major == 1 && check.minor == 15;
 }
 
 void FakeService::recordAuthentication(const Authentication &authentication)

@@ -65,10 +65,11 @@ public:
     FakeAccount &account(const std::string &username);
     // A valid token without an authenticate call.
     std::string issueToken(const std::string &username);
-    // Every token issued so far is refused from now on (error 9, "authenticationToken").
+    // Every token issued so far is refused from now on (error 9, "authenticationToken"). An
+    // unknown token, or one of another shard, is error 8.
     void expireTokens();
 
-    // checkVersion answers true for 1.15 and later 1.x unless refused here.
+    // checkVersion answers true for the client "Kelvara" at 1.15 exactly, unless refused here.
     void setVersionAccepted(bool accepted);
     struct VersionCheck
     {
