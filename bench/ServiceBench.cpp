@@ -108,3 +108,19 @@ static void BM_ReadSyncChunk1000(benchmark::State &state)
     state.SetBytesProcessed(int64_t(state.iterations()) * int64_t(bytes.size()));
 }
 BENCHMARK(BM_ReadSyncChunk1000)->Unit(benchmark::kMillisecond);
+
+// A change over loopback HTTP: it goes out on a fresh connection every time, so this is the
+// price of a change never reaching the service twice.
+static void BM_UpdateTagLoopback(benchmark::State &state)
+{
+    FakeService service;
+    FakeAccount &account = service.addAccount("bench", "pw");
+    EDAMTag tag = account.addTag("errands");
+    const std::string token = service.issueToken("bench");
+    const QUrl url(service.noteStoreUrl("s1"));
+    for (auto _ : state) {
+        EDAMNoteStoreClient client(std::make_shared<TBinaryProtocol>(std::make_shared<THTTPClient>(url)));
+        benchmark::DoNotOptimize(client.updateTag(token, tag));
+    }
+}
+BENCHMARK(BM_UpdateTagLoopback)->Unit(benchmark::kMicrosecond);
