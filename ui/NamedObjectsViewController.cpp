@@ -77,10 +77,14 @@ void NamedObjectsViewController::onSelectionChanged()
         m_selectionIndex = index;
         selectionIndexChanged(index);
     }
-    if (!m_newObject || index < 0)
-        return;
+    if (m_newObject && index >= 0)
+        editNewName(index);
+}
+
+void NamedObjectsViewController::editNewName(int row)
+{
     m_newObject = false;
-    const QModelIndex name = m_list->index(index, NamedObjectArrayController::NameColumn);
+    const QModelIndex name = m_list->index(row, NamedObjectArrayController::NameColumn);
     m_table->scrollTo(name);
     // The current index stays where the selection puts it: moving it to the name would close
     // the editor as soon as the selection settles.
@@ -103,6 +107,10 @@ void NamedObjectsViewController::newObjectNotification()
     m_list->rearrangeObjects();
     m_newObject = true;
     m_list->setSelectedObjects({object});
+    // In a list that was empty, arranging selected the new row already: the selection did not
+    // change, and the name is opened here.
+    if (m_newObject && m_list->firstSelectedObject() == object)
+        editNewName(m_list->indexOf(object));
 }
 
 void NamedObjectsViewController::removeObjectNotification()

@@ -81,6 +81,8 @@ protected:
 
 private:
     void onSelectionChanged();
+    // Opens the name of the object just added, on `row`, for typing.
+    void editNewName(int row);
 
     NamedObjectArrayController *m_list;
     QIcon m_icon;

@@ -5,6 +5,7 @@
 #include "core/store/MyTag.h"
 #include "tests/support/LogCapture.h"
 #include "ui/NamedObjectArrayController.h"
+#include "ui/NotebooksViewController.h"
 #include "ui/TagsViewController.h"
 
 TEST_F(ListsTest, TagNamesAreCheckedLikeNotebookNamesAndTagsWithNamesInOtherCasesCoexist)
@@ -68,4 +69,29 @@ TEST_F(ListsTest, DeletingTagsKeepsTheSynchronisedOnesMarkedAndRemovesTheOthersL
     view.list()->setSelectionIndexes({});
     view.removeObjectNotification();
     EXPECT_EQ(visibleAlert(), nullptr);
+}
+
+TEST_F(ListsTest, TheFirstObjectOfAnEmptyListOpensItsNameAndKeepsWhatIsTyped)
+{
+    // Notebooks and tags share the code; each starts here from an empty list.
+    store.firstNotebook()->setDeleted(true);
+    TagsViewController tags(&store.context());
+    NotebooksViewController notebooks(&store.context());
+    for (NamedObjectsViewController *view : {static_cast<NamedObjectsViewController *>(&tags),
+                                             static_cast<NamedObjectsViewController *>(&notebooks)}) {
+        auto window = showInWindow(*view);
+        NamedObjectArrayController *list = view->list();
+        ASSERT_EQ(list->count(), 0);
+        forwardNameChanges(*view);
+        view->newObjectNotification();
+        ASSERT_EQ(list->count(), 1);
+        const QModelIndex name = list->index(0, NamedObjectArrayController::NameColumn);
+        auto *editor = qobject_cast<QLineEdit *>(view->table()->indexWidget(name));
+        ASSERT_NE(editor, nullptr) << "no editor on the only row of " << view->title().toStdString();
+        QTest::keyClicks(editor, QStringLiteral("Errands"));
+        QTest::keyClick(editor, Qt::Key_Return);
+        QCoreApplication::processEvents();
+        EXPECT_EQ(NamedObjectArrayController::name(list->objectAt(0)), QStringLiteral("Errands"));
+        NotificationCenter::defaultCenter().removeObserver(this);
+    }
 }
