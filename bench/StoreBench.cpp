@@ -1,5 +1,6 @@
 // The store at the size of a long-kept personal task list (LargeTaskStore).
 #include "bench/LargeTaskStore.h"
+#include "bench/ProcessStatus.h"
 #include "core/store/ManagedObjectContext.h"
 #include "core/store/MyNote.h"
 #include "core/store/PersistentStoreCoordinator.h"
@@ -7,7 +8,6 @@
 #include "core/store/StoreStack.h"
 
 #include <QDateTime>
-#include <QFile>
 
 #include <benchmark/benchmark.h>
 
@@ -18,31 +18,19 @@ QDateTime endOfToday()
 }
 
 const QString badgeFormat = QStringLiteral("(active == 1) && (dueDated <= %@) && (completed == 0) && (notebook.hide == 0)");
-
-double residentMegabytes()
-{
-    QFile status(QStringLiteral("/proc/self/status"));
-    if (!status.open(QIODevice::ReadOnly))
-        return 0;
-    for (const QByteArray &line : status.readAll().split('\n')) {
-        if (line.startsWith("VmRSS:"))
-            return line.mid(6).trimmed().split(' ').first().toDouble() / 1024.0;
-    }
-    return 0;
-}
 } // namespace
 
 static void BM_StoreOpen50k(benchmark::State &state)
 {
     LargeTaskStore::folder();
-    const double before = residentMegabytes();
+    const double before = ProcessStatus::megabytes("VmRSS");
     double loaded = 0;
     for (auto _ : state) {
         StoreStack stack(LargeTaskStore::folder());
         ManagedObjectContext *context = stack.managedObjectContext();
         benchmark::DoNotOptimize(context);
         if (loaded == 0)
-            loaded = residentMegabytes();
+            loaded = ProcessStatus::megabytes("VmRSS");
     }
     state.counters["rss_before_MB"] = before;
     state.counters["rss_loaded_MB"] = loaded;
