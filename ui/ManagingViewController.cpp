@@ -21,6 +21,14 @@ ManagingViewController::~ManagingViewController()
     delete m_view.data();
 }
 
+void ManagingViewController::setSearchBarActive(bool active)
+{
+    if (active == m_searchBarActive)
+        return;
+    m_searchBarActive = active;
+    emit searchBarActiveChanged(active);
+}
+
 void ManagingViewController::newObjectNotification()
 {
     featureNotAvailableAlert();
@@ -39,7 +47,7 @@ void ManagingViewController::removeObjectNotification()
 void ManagingViewController::showSearchField()
 {
     // The window flipped the flag before asking: without a search bar nothing was shown.
-    m_searchBarActive = false;
+    setSearchBarActive(false);
     featureNotAvailableAlert();
 }
 

@@ -26,7 +26,7 @@ public:
     ManagedObjectContext *managedObjectContext() const { return m_context; }
 
     bool searchBarActive() const { return m_searchBarActive; }
-    void setSearchBarActive(bool active) { m_searchBarActive = active; }
+    void setSearchBarActive(bool active);
 
     virtual void newObjectNotification();
     virtual void editObjectNotification();
@@ -41,6 +41,10 @@ public:
 
     // "Error", "NOTAVAILFORVIEW", "OK", as a sheet on the window the view is in.
     void featureNotAvailableAlert();
+
+signals:
+    // The search bar came or went, by the window's command or by the view's own keys.
+    void searchBarActiveChanged(bool active);
 
 protected:
     void setTitle(const QString &title) { m_title = title; }

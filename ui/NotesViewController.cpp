@@ -228,7 +228,9 @@ void NotesViewController::showSearchField()
 {
     Log::line(QStringLiteral("Note: show search field"));
     QLineEdit *field = m_ui->searchField;
-    const bool show = field->isHidden();
+    const bool show = !m_searchFieldShown;
+    m_searchFieldShown = show;
+    setSearchBarActive(show);
     auto *animation = new QPropertyAnimation(field, "maximumHeight", field);
     animation->setDuration(150);
     animation->setStartValue(show ? 0 : searchBarHeight);
@@ -238,6 +240,8 @@ void NotesViewController::showSearchField()
         field->setFocus();
     } else {
         connect(animation, &QPropertyAnimation::finished, field, &QWidget::hide);
+        // A filter left behind a hidden bar would hide tasks with nothing on screen to say so.
+        field->clear();
         m_ui->taskTable->setFocus();
     }
     animation->start(QAbstractAnimation::DeleteWhenStopped);
@@ -381,10 +385,8 @@ bool NotesViewController::eventFilter(QObject *watched, QEvent *event)
 {
     if (watched == m_ui->searchField && event->type() == QEvent::KeyPress
         && static_cast<QKeyEvent *>(event)->key() == Qt::Key_Escape) {
-        if (m_ui->searchField->isVisible()) {
-            setSearchBarActive(false);
+        if (m_searchFieldShown)
             showSearchField();
-        }
         return false;
     }
     return ManagingViewController::eventFilter(watched, event);

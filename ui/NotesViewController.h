@@ -65,6 +65,7 @@ public:
     int selectedSortOrder() const { return m_selectedSortOrder; }
     const std::vector<SortDescriptor> &sdForTasks() const { return m_sdForTasks; }
     void setSearchText(const QString &text);
+    bool isSearchFieldShown() const { return m_searchFieldShown; }
 
     void showMoveMultipleTasks(const std::optional<QList<int>> &rows);
     void moveMultipleTasks(MyNotebook *target);
@@ -108,6 +109,7 @@ private:
     int m_selectedNotebookIndex = 0;
     int m_oldSelectedNotebookIndex = 0;
     int m_selectedSortOrder = ByTitle;
+    bool m_searchFieldShown = false;
     std::optional<QList<int>> m_rowsToMove;
     std::vector<SortDescriptor> m_sdForName;
     std::vector<SortDescriptor> m_sdForTasks;
