@@ -1,5 +1,7 @@
 #include "core/Defaults.h"
 
+#include "core/SettingsKeys.h"
+
 #include <QMutexLocker>
 #include <QSettings>
 
@@ -10,9 +12,16 @@ Defaults &Defaults::standardUserDefaults()
     return *instance;
 }
 
+namespace {
+std::unique_ptr<QSettings> openSettingsFile()
+{
+    return std::make_unique<QSettings>(QSettings::NativeFormat, QSettings::UserScope, QStringLiteral("Kelvara"),
+                                       QStringLiteral("Kelvara"));
+}
+} // namespace
+
 Defaults::Defaults()
-    : m_settings(std::make_unique<QSettings>(QSettings::NativeFormat, QSettings::UserScope,
-                                             QStringLiteral("Kelvara"), QStringLiteral("Kelvara")))
+    : m_settings(openSettingsFile())
 {
 }
 
@@ -29,6 +38,10 @@ QVariant Defaults::lookup(QAnyStringView key) const
 {
     QMutexLocker lock(&m_mutex);
     QVariant value = m_settings->value(key);
+    // A value of the wrong type or out of range (a hand-edited file, an older or newer
+    // program's idea of the key) is no value: the key reads as its registered default.
+    if (const SettingsKeys::Definition *definition = SettingsKeys::definition(key))
+        value = SettingsKeys::typedValue(*definition, value);
     if (value.isValid())
         return value;
     return m_registered.value(key.toString());
@@ -96,4 +109,10 @@ void Defaults::resetForTesting()
     m_settings->clear();
     m_settings->sync();
     m_registered.clear();
+}
+
+void Defaults::reloadForTesting()
+{
+    QMutexLocker lock(&m_mutex);
+    m_settings = openSettingsFile();
 }

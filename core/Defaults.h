@@ -13,7 +13,8 @@ class QSettings;
 // Per-user settings with registered defaults, over QSettings in its native format
 // (~/.config/Kelvara/Kelvara.conf). One instance per process; every read and write is
 // serialised, so a write is seen by every later read on any thread, and written through to
-// disk at once so that a crash loses no setting.
+// disk at once so that a crash loses no setting. A stored value of one of our keys that is not
+// of the key's type or lies outside its range reads as the key's registered default.
 class Defaults
 {
 public:
@@ -37,6 +38,8 @@ public:
 
     // Forgets every stored value and registered default (tests start from a first launch).
     void resetForTesting();
+    // Reads the settings file afresh, as the next launch would (the registered defaults stay).
+    void reloadForTesting();
 
     ~Defaults();
 

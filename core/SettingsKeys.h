@@ -1,9 +1,11 @@
 #pragma once
 
+#include <QAnyStringView>
 #include <QMetaType>
 #include <QVariant>
 #include <QVariantMap>
 
+#include <limits>
 #include <vector>
 
 // Every settings key of the application, with its type and registered default, in one place.
@@ -46,6 +48,9 @@ public:
         const char *key;
         QMetaType::Type type;
         QVariant registeredDefault; // invalid: the key has no registered default
+        // The values an integer key may hold; a double key holds one of the sync intervals.
+        qint64 minimum = std::numeric_limits<qint32>::min();
+        qint64 maximum = std::numeric_limits<qint32>::max();
     };
     struct Interval
     {
@@ -54,6 +59,12 @@ public:
     };
 
     static const std::vector<Definition> &definitions();
+    // The key's definition, or nullptr for a key that is not one of ours.
+    static const Definition *definition(QAnyStringView key);
+    // A stored value as the key's type: text read back from the settings file ("true", "900")
+    // becomes a bool or a number. Invalid when the value is not of the key's type or is outside
+    // its range, so that it reads as the registered default.
+    static QVariant typedValue(const Definition &definition, const QVariant &stored);
     // The registered defaults, ready for Defaults::registerDefaults().
     static QVariantMap registeredDefaults();
     // The six synchronisation intervals in menu order.

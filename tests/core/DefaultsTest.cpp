@@ -1,10 +1,24 @@
 #include "core/Defaults.h"
 #include "core/SettingsKeys.h"
 
+#include <QFile>
 #include <QSettings>
 #include <QThread>
 
+#include <sys/wait.h>
+#include <unistd.h>
+
 #include <gtest/gtest.h>
+
+#include "tests/support/DiesWithParent.h"
+
+namespace {
+QString settingsFilePath()
+{
+    return QSettings(QSettings::NativeFormat, QSettings::UserScope, QStringLiteral("Kelvara"), QStringLiteral("Kelvara"))
+        .fileName();
+}
+} // namespace
 
 class DefaultsTest : public ::testing::Test
 {
@@ -19,13 +33,26 @@ protected:
 
 TEST_F(DefaultsTest, FirstLaunchReadsTheRegisteredDefaultsAndAbsentKeysReadAsNone)
 {
-    EXPECT_TRUE(defaults().boolForKey(Key::firstSync));
-    EXPECT_FALSE(defaults().boolForKey(Key::SyncingActive));
+    const std::pair<const char *, bool> booleans[] = {
+        {Key::SyncingActive, false},        {Key::firstSync, true},
+        {Key::blueTaskColors, true},        {Key::showTasksStatusPanel, true},
+        {Key::showTasksStatusPanelAtEnd, true}, {Key::StartInTasksView, true},
+        {Key::enableNotebookForCompleted, false}, {Key::SyncWhenQuit, false},
+        {Key::SyncOnLaunch, true},          {Key::SearchInContent, false},
+        {Key::ShowDockTile, true},
+    };
+    for (const auto &[key, expected] : booleans) {
+        EXPECT_EQ(defaults().boolForKey(key), expected) << key;
+        EXPECT_EQ(defaults().objectForKey(key).typeId(), QMetaType::Bool) << key << " is registered as a boolean";
+    }
     EXPECT_EQ(defaults().doubleForKey(Key::SyncingInterval), 0.0);
+    EXPECT_TRUE(defaults().objectForKey(Key::SyncingInterval).isValid());
+    for (const char *key : {Key::chunkHighUSN, Key::notesOrder}) {
+        EXPECT_TRUE(defaults().objectForKey(key).isValid()) << key;
+        EXPECT_EQ(defaults().integerForKey(key), 0) << key;
+    }
     EXPECT_EQ(defaults().stringForKey(Key::completedSound), QStringLiteral("Pop"));
-    EXPECT_TRUE(defaults().boolForKey(Key::ShowDockTile));
-    EXPECT_TRUE(defaults().boolForKey(Key::SyncOnLaunch));
-    EXPECT_FALSE(defaults().boolForKey(Key::SyncWhenQuit));
+    EXPECT_FALSE(defaults().objectForKey(Key::MainWindowFrame).isValid());
 
     for (const char *key : {Key::UserName, Key::notebookForCompleted, Key::defaultNotebook, Key::lastUsedNotebook}) {
         EXPECT_FALSE(defaults().objectForKey(key).isValid()) << key;
@@ -76,4 +103,82 @@ TEST_F(DefaultsTest, AWriteOnAWorkerIsSeenAtOnceOnTheMainThread)
     worker->wait();
     delete worker;
     EXPECT_EQ(defaults().integerForKey(Key::chunkHighUSN), 200);
+}
+
+TEST_F(DefaultsTest, BooleansWrittenByAnEarlierLaunchReadBackFromTheFile)
+{
+    // The earlier launch is another process: what this one reads comes from the file alone.
+    const pid_t child = fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        dieWithParent();
+        Defaults &earlier = Defaults::standardUserDefaults();
+        earlier.setBool(Key::SyncingActive, true);
+        earlier.setBool(Key::firstSync, false);
+        earlier.setBool(Key::ShowDockTile, false);
+        earlier.setBool(Key::SearchInContent, true);
+        earlier.setBool(Key::StartInTasksView, false);
+        earlier.setDouble(Key::SyncingInterval, THIRTYMINUTES);
+        earlier.setInteger(Key::notesOrder, 3);
+        _exit(0);
+    }
+    int status = 0;
+    ASSERT_EQ(waitpid(child, &status, 0), child);
+    ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+
+    defaults().reloadForTesting();
+    EXPECT_TRUE(defaults().boolForKey(Key::SyncingActive));
+    EXPECT_FALSE(defaults().boolForKey(Key::firstSync));
+    EXPECT_FALSE(defaults().boolForKey(Key::ShowDockTile));
+    EXPECT_TRUE(defaults().boolForKey(Key::SearchInContent));
+    EXPECT_FALSE(defaults().boolForKey(Key::StartInTasksView));
+    EXPECT_TRUE(defaults().boolForKey(Key::blueTaskColors)) << "a key never written keeps its default";
+    EXPECT_EQ(defaults().objectForKey(Key::ShowDockTile), QVariant(false)) << "read as a boolean, not as its text";
+    EXPECT_EQ(defaults().doubleForKey(Key::SyncingInterval), 1800.0);
+    EXPECT_EQ(defaults().integerForKey(Key::notesOrder), 3);
+}
+
+TEST_F(DefaultsTest, AStoredValueOfTheWrongTypeOrOutOfRangeReadsAsTheDefault)
+{
+    // A settings file edited by hand, or left by another program's idea of the keys.
+    QFile file(settingsFilePath());
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    file.write("[General]\n"
+               "SyncingActive=maybe\n"
+               "ShowDockTile=2\n"
+               "firstSync=\n"
+               "blueTaskColors=false\n"
+               "SyncingInterval=abc\n"
+               "chunkHighUSN=-5\n"
+               "notesOrder=4\n"
+               "lastUsedNotebook=-1\n"
+               "MainWindowFrame=not a frame\n"
+               "completedSound=Glass\n");
+    file.close();
+    defaults().reloadForTesting();
+
+    EXPECT_FALSE(defaults().boolForKey(Key::SyncingActive));
+    EXPECT_TRUE(defaults().boolForKey(Key::ShowDockTile));
+    EXPECT_TRUE(defaults().boolForKey(Key::firstSync));
+    EXPECT_FALSE(defaults().boolForKey(Key::blueTaskColors)) << "a good value beside the bad ones is read";
+    EXPECT_EQ(defaults().doubleForKey(Key::SyncingInterval), 0.0);
+    EXPECT_EQ(defaults().integerForKey(Key::chunkHighUSN), 0);
+    EXPECT_EQ(defaults().integerForKey(Key::notesOrder), 0);
+    EXPECT_FALSE(defaults().objectForKey(Key::lastUsedNotebook).isValid()) << "no default: it reads as absent";
+    EXPECT_FALSE(defaults().objectForKey(Key::MainWindowFrame).isValid());
+    EXPECT_EQ(defaults().stringForKey(Key::completedSound), QStringLiteral("Glass"));
+
+    // The same rules hold for values written in this run.
+    defaults().setDouble(Key::SyncingInterval, -180.0);
+    EXPECT_EQ(defaults().doubleForKey(Key::SyncingInterval), 0.0);
+    defaults().setDouble(Key::SyncingInterval, 200.0);
+    EXPECT_EQ(defaults().doubleForKey(Key::SyncingInterval), 0.0) << "not one of the six intervals";
+    defaults().setDouble(Key::SyncingInterval, FIVEMINUTES);
+    EXPECT_EQ(defaults().doubleForKey(Key::SyncingInterval), 300.0);
+    defaults().setInteger(Key::chunkHighUSN, qint64(1) << 33);
+    EXPECT_EQ(defaults().integerForKey(Key::chunkHighUSN), 0) << "sequence numbers are 32-bit";
+    defaults().setInteger(Key::notesOrder, 3);
+    EXPECT_EQ(defaults().integerForKey(Key::notesOrder), 3);
+    defaults().setObject(Key::notesOrder, QStringLiteral("1.5"));
+    EXPECT_EQ(defaults().integerForKey(Key::notesOrder), 0);
 }
