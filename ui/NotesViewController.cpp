@@ -258,15 +258,20 @@ void NotesViewController::newObjectNotification()
     task->setNotebook(notebook);
     m_tasks->processPendingChanges();
     if (m_tasks->setSelectedObjects({task}))
-        editObjectNotification();
+        editFirstSelectedTask(true);
 }
 
 void NotesViewController::editObjectNotification()
 {
+    editFirstSelectedTask(false);
+}
+
+void NotesViewController::editFirstSelectedTask(bool newTask)
+{
     Log::line(QStringLiteral("Note: edit Object"));
     const QList<MyNote *> tasks = selectedTasks();
     if (!tasks.isEmpty())
-        m_editSheet->beginEditing(tasks.first(), mainWindow(), this);
+        m_editSheet->beginEditing(tasks.first(), mainWindow(), this, newTask);
 }
 
 void NotesViewController::removeObjectNotification()

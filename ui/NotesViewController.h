@@ -94,6 +94,8 @@ private:
     void observeNotifications();
     void notebookSelectionChanged();
     void postTasksCount();
+    // Opens the edit sheet on the first selected task; a `newTask` was added for this edit.
+    void editFirstSelectedTask(bool newTask);
     QList<MyNote *> selectedTasks() const;
     MyNotebook *selectedNotebook() const;
     void dummyNotification();

@@ -14,6 +14,8 @@
 #include <QKeyEvent>
 #include <QPushButton>
 
+#include <utility>
+
 TaskEditSheet::TaskEditSheet(ManagedObjectContext *context, QWidget *parent)
     : QDialog(parent)
     , m_ui(std::make_unique<Ui::TaskEditSheet>())
@@ -73,11 +75,12 @@ QDateTime TaskEditSheet::dueDateFromPicker(const QDateTime &picked)
     return local.date().startOfDay(Clock::timeZone()).addSecs(local.time().second());
 }
 
-void TaskEditSheet::beginEditing(MyNote *task, QWidget *window, const void *sender)
+void TaskEditSheet::beginEditing(MyNote *task, QWidget *window, const void *sender, bool newTask)
 {
     if (!task)
         return;
     m_task = task;
+    m_newTask = newTask;
     m_sender = sender;
     m_ui->titleField->setText(task->title());
     const QDateTime due = task->dueDated();
@@ -124,10 +127,22 @@ bool TaskEditSheet::endEditTask()
         m_task->setDueDated(QDateTime());
 
     MyNote *edited = m_task;
+    m_newTask = false;
     accept();
     NotificationCenter::defaultCenter().post(QStringLiteral("saveDataToDisk"), m_sender);
     emit editingEnded(edited);
     return true;
+}
+
+void TaskEditSheet::reject()
+{
+    QDialog::reject();
+    // A task added only to be edited here is not wanted once its edit is cancelled: left in
+    // the list, it would be saved as "New task".
+    if (!std::exchange(m_newTask, false) || !m_task || m_task->isDeleted())
+        return;
+    m_context->deleteObject(m_task);
+    NotificationCenter::defaultCenter().post(QStringLiteral("saveDataToDisk"), m_sender);
 }
 
 void TaskEditSheet::addTagToTask()

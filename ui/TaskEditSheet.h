@@ -30,8 +30,9 @@ public:
     static QDateTime dueDateFromPicker(const QDateTime &picked);
 
     // Fills the sheet from the task and shows it on the window (modal to that window). The
-    // `sender` is the object the "saveDataToDisk" request is posted with.
-    void beginEditing(MyNote *task, QWidget *window, const void *sender);
+    // `sender` is the object the "saveDataToDisk" request is posted with. A `newTask`, just
+    // added for this edit, is removed again when the edit is cancelled.
+    void beginEditing(MyNote *task, QWidget *window, const void *sender, bool newTask = false);
     // Takes the fields into the task. False (the sheet stays open, the task unchanged) when the
     // title is empty.
     bool endEditTask();
@@ -42,6 +43,9 @@ public:
 
     MyNote *task() const { return m_task; }
     Ui::TaskEditSheet &ui() { return *m_ui; }
+
+    // Cancel, Escape or the window's close button.
+    void reject() override;
 
 signals:
     void editingEnded(MyNote *task);
@@ -57,5 +61,6 @@ private:
     ArrayController *m_tagList;
     ArrayController *m_taskTags;
     MyNote *m_task = nullptr;
+    bool m_newTask = false;
     const void *m_sender = nullptr;
 };

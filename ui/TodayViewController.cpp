@@ -172,14 +172,19 @@ void TodayViewController::newObjectNotification()
     task->setDueDated(DayBoundaries::justStartInDays(inDays));
     rearrangeArrayController();
     if (m_tasks->setSelectedObjects({task}))
-        editObjectNotification();
+        editFirstSelectedTask(true);
 }
 
 void TodayViewController::editObjectNotification()
 {
+    editFirstSelectedTask(false);
+}
+
+void TodayViewController::editFirstSelectedTask(bool newTask)
+{
     const QList<MyNote *> tasks = selectedTasks();
     if (!tasks.isEmpty())
-        m_editSheet->beginEditing(tasks.first(), mainWindow(), this);
+        m_editSheet->beginEditing(tasks.first(), mainWindow(), this, newTask);
 }
 
 void TodayViewController::removeObjectNotification()

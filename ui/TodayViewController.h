@@ -65,6 +65,8 @@ protected:
 private:
     void observeNotifications();
     void postTasksCount();
+    // Opens the edit sheet on the first selected task; a `newTask` was added for this edit.
+    void editFirstSelectedTask(bool newTask);
     QList<MyNote *> selectedTasks() const;
 
     std::unique_ptr<Ui::TodayView> m_ui;

@@ -179,7 +179,10 @@ TEST_F(TodayViewControllerTest, NewTasksAreDueOnTheFirstDayShownAndGoToTheDefaul
     ASSERT_NE(added, nullptr);
     EXPECT_EQ(added->dueDated(), clock.at(2024, 5, 16, 0, 0)) << "later starts the day after tomorrow";
     EXPECT_EQ(added->notebook(), archive);
-    view.editSheet()->hide();
+    // Cancelled, the new task goes again.
+    view.editSheet()->reject();
+    EXPECT_TRUE(added->isDeleted());
+    EXPECT_EQ(view.numberOfTasksInArray(), 0);
 
     // A hidden notebook would hide the new task as well.
     Defaults::standardUserDefaults().setObject(Key::defaultNotebook, QStringLiteral("guid-hidden"));

@@ -98,3 +98,59 @@ TEST_F(TaskListInWindowTest, HidingTheSearchBarClearsItsFilterAndTheCommandFollo
     EXPECT_EQ(search->text(), hide);
     EXPECT_TRUE(waitUntil([&] { return field->isVisible() && field->maximumHeight() > 0; }));
 }
+
+TEST_F(TaskListInWindowTest, CancellingTheEditorOfANewTaskRemovesItAndNothingElse)
+{
+    auto app = launch();
+    MainWindow *window = app->window();
+    NotesViewController *view = app->notesViewController();
+    TaskEditSheet *sheet = view->editSheet();
+    ManagedObjectContext *context = view->managedObjectContext();
+    const auto newTasks = [&] {
+        return context->fetch(QLatin1String(MyNote::entityName),
+                              Predicate::withFormat(QStringLiteral("title == %@"), {Localized::string(QStringLiteral("NEW_TASK"))}));
+    };
+
+    // Ctrl+N, then Cancel; Ctrl+N, then Escape; Ctrl+N, then the window's close button.
+    for (int way = 0; way < 3; ++way) {
+        window->action(MainWindow::AddObject)->trigger();
+        ASSERT_TRUE(sheet->isVisible());
+        EXPECT_EQ(view->numberOfTasksInArray(), 5);
+        if (way == 0)
+            sheet->ui().buttons->button(QDialogButtonBox::Cancel)->click();
+        else if (way == 1)
+            QTest::keyClick(sheet->ui().titleField, Qt::Key_Escape);
+        else
+            sheet->close();
+        EXPECT_FALSE(sheet->isVisible());
+        EXPECT_EQ(view->numberOfTasksInArray(), 4) << "way " << way;
+        EXPECT_TRUE(newTasks().isEmpty()) << "way " << way;
+    }
+
+    // Saved, a new task stays; cancelling a later edit of it keeps it.
+    window->action(MainWindow::AddObject)->trigger();
+    sheet->ui().titleField->setText(QStringLiteral("water the plants"));
+    sheet->ui().buttons->button(QDialogButtonBox::Save)->click();
+    MyNote *plants = sheet->task();
+    ASSERT_NE(plants, nullptr);
+    EXPECT_FALSE(plants->isDeleted());
+    window->action(MainWindow::EditObject)->trigger();
+    ASSERT_EQ(sheet->task(), plants);
+    sheet->ui().buttons->button(QDialogButtonBox::Cancel)->click();
+    EXPECT_FALSE(plants->isDeleted());
+    EXPECT_EQ(view->numberOfTasksInArray(), 5);
+
+    // What was cancelled never reaches the file.
+    ASSERT_TRUE(waitUntil([&] { return !context->hasChanges(); }));
+    app.reset();
+    StoreStack reopened(storeFolder());
+    const auto titles = [&] {
+        QStringList t;
+        for (ManagedObject *o : reopened.managedObjectContext()->fetch(QLatin1String(MyNote::entityName)))
+            t << static_cast<MyNote *>(o)->title();
+        t.sort();
+        return t;
+    }();
+    EXPECT_EQ(titles, (QStringList{QStringLiteral("buy milk"), QStringLiteral("call Ana"), QStringLiteral("fix the boiler"),
+                                   QStringLiteral("pay rent"), QStringLiteral("water the plants")}));
+}
