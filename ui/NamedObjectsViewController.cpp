@@ -5,7 +5,9 @@
 #include "core/NotificationCenter.h"
 #include "core/app/AlertSheet.h"
 #include "core/store/ManagedObjectContext.h"
+#include "core/store/MyTag.h"
 #include "ui/MyTableView.h"
+#include "ui/NameEditDelegate.h"
 #include "ui/NamedObjectArrayController.h"
 #include "ui/SearchBarBackground.h"
 
@@ -38,6 +40,10 @@ void NamedObjectsViewController::viewLoaded(MyTableView *table, QWidget *searchB
     m_list->setFilterPredicate(m_notDeletedPredicate);
     m_list->setSortDescriptors(m_sd);
     QItemSelectionModel *own = table->selectionModel();
+    auto *names = new NameEditDelegate(
+        m_list->entityName() == QLatin1String(MyTag::entityName) ? EnteredText::TagName : EnteredText::NotebookName, table);
+    table->setItemDelegate(names);
+    connect(names, &NameEditDelegate::nameRefused, this, &NamedObjectsViewController::nameRefused);
     table->setModel(m_list);
     table->setSelectionModel(m_list->selectionModel());
     delete own;
@@ -93,6 +99,26 @@ void NamedObjectsViewController::editNewName(int row)
 
 void NamedObjectsViewController::selectionIndexChanged(int)
 {
+}
+
+void NamedObjectsViewController::nameRefused(ManagedObject *object, const QString &typed, const QString &reason)
+{
+    // The old name stays; once the reason is read, the name opens again with what was typed,
+    // so that nothing typed is lost.
+    QPointer<NamedObjectsViewController> self(this);
+    AlertSheet::beginSheet(mainWindow(), QStringLiteral("Error"), reason, {QStringLiteral("OK")}, [self, object, typed](int) {
+        if (!self || !object || object->isDeleted())
+            return;
+        const int row = self->m_list->indexOf(object);
+        if (row < 0)
+            return;
+        const QModelIndex name = self->m_list->index(row, NamedObjectArrayController::NameColumn);
+        self->m_list->setSelectedObjects({object});
+        self->m_table->scrollTo(name);
+        self->m_table->edit(name);
+        if (auto *editor = qobject_cast<QLineEdit *>(self->m_table->indexWidget(name)))
+            editor->setText(typed);
+    });
 }
 
 void NamedObjectsViewController::newObjectNotification()

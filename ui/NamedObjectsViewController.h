@@ -81,6 +81,7 @@ protected:
 
 private:
     void onSelectionChanged();
+    void nameRefused(ManagedObject *object, const QString &typed, const QString &reason);
     // Opens the name of the object just added, on `row`, for typing.
     void editNewName(int row);
 

@@ -9,6 +9,7 @@
 #include "core/store/MyNotebook.h"
 #include "core/store/MyTag.h"
 #include "ui/ArrayController.h"
+#include "ui/EnteredText.h"
 #include "ui_TaskEditSheet.h"
 
 #include <QKeyEvent>
@@ -58,16 +59,6 @@ TaskEditSheet::TaskEditSheet(ManagedObjectContext *context, QWidget *parent)
 
 TaskEditSheet::~TaskEditSheet() = default;
 
-QString TaskEditSheet::trimmedTitle(const QString &text)
-{
-    QString title = text;
-    if (title.startsWith(u' '))
-        title.remove(0, 1);
-    if (title.endsWith(u' '))
-        title.chop(1);
-    return title;
-}
-
 QDateTime TaskEditSheet::dueDateFromPicker(const QDateTime &picked)
 {
     // The start of the calendar day, even where that day starts with a daylight-saving jump.
@@ -104,9 +95,10 @@ bool TaskEditSheet::endEditTask()
         reject();
         return false;
     }
-    const QString title = trimmedTitle(m_ui->titleField->text());
-    if (title.isEmpty()) {
-        AlertSheet::beginSheet(this, QStringLiteral("Error"), Localized::string(QStringLiteral("TASK_NO_TITLE")));
+    // A title of blanks would show as an empty card.
+    const QString title = EnteredText::trimmed(m_ui->titleField->text());
+    if (const QString refusal = EnteredText::refusal(EnteredText::TaskTitle, title); !refusal.isEmpty()) {
+        AlertSheet::beginSheet(this, QStringLiteral("Error"), refusal);
         return false;
     }
     if (title != m_task->title())

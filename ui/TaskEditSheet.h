@@ -24,8 +24,6 @@ public:
     TaskEditSheet(ManagedObjectContext *context, QWidget *parent = nullptr);
     ~TaskEditSheet() override;
 
-    // One space at each end is dropped (no more, and no other white space).
-    static QString trimmedTitle(const QString &text);
     // The picked day at 00:00 in the user's time zone, plus the picked time's seconds.
     static QDateTime dueDateFromPicker(const QDateTime &picked);
 
@@ -33,8 +31,8 @@ public:
     // `sender` is the object the "saveDataToDisk" request is posted with. A `newTask`, just
     // added for this edit, is removed again when the edit is cancelled.
     void beginEditing(MyNote *task, QWidget *window, const void *sender, bool newTask = false);
-    // Takes the fields into the task. False (the sheet stays open, the task unchanged) when the
-    // title is empty.
+    // Takes the fields into the task. False (the sheet stays open, the task unchanged, the
+    // reason shown) when the title, without the white space at its ends, is empty or too long.
     bool endEditTask();
     void addTagToTask();
     void removeTagFromTask();

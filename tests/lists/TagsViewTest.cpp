@@ -95,3 +95,43 @@ TEST_F(ListsTest, TheFirstObjectOfAnEmptyListOpensItsNameAndKeepsWhatIsTyped)
         NotificationCenter::defaultCenter().removeObserver(this);
     }
 }
+
+TEST_F(ListsTest, NamesTheServiceWouldRefuseAreRefusedWithTheReasonAndReopenWithWhatWasTyped)
+{
+    MyTag *tag = store.tag(QStringLiteral("home"));
+    TagsViewController view(&store.context());
+    auto window = showInWindow(view);
+    forwardNameChanges(view);
+    NotificationSequence posts({QStringLiteral("saveDataToDisk")});
+    MyTableView *table = view.table();
+    const QModelIndex name = view.list()->index(0, NamedObjectArrayController::NameColumn);
+    const auto refusal = [&](const QString &typed) {
+        rename(table, 0, typed);
+        const QString reason = answerAlert(QStringLiteral("OK"));
+        auto *editor = qobject_cast<QLineEdit *>(table->indexWidget(name));
+        EXPECT_NE(editor, nullptr) << "the name opens again";
+        if (editor) {
+            EXPECT_EQ(editor->text(), typed);
+            QTest::keyClick(editor, Qt::Key_Escape);
+        }
+        EXPECT_EQ(tag->name(), QStringLiteral("home"));
+        return reason;
+    };
+    EXPECT_EQ(refusal(QStringLiteral(" \t ")), Localized::string(QStringLiteral("NAME_EMPTY")));
+    EXPECT_EQ(refusal(QStringLiteral("home, garden")), Localized::string(QStringLiteral("TAG_NAME_COMMA")));
+    EXPECT_EQ(refusal(QString(101, u'g')), Localized::format(QStringLiteral("NAME_TOO_LONG"), {100, 101}));
+    EXPECT_EQ(posts.count(QStringLiteral("saveDataToDisk")), 0);
+
+    rename(table, 0, QStringLiteral("\u00a0") + QString(100, u'g') + QStringLiteral(" "));
+    EXPECT_EQ(tag->name(), QString(100, u'g'));
+    EXPECT_EQ(visibleAlert(), nullptr);
+    EXPECT_EQ(posts.count(QStringLiteral("saveDataToDisk")), 1);
+
+    // Notebook names may hold a comma.
+    NotebooksViewController notebooks(&store.context());
+    auto notebookWindow = showInWindow(notebooks);
+    forwardNameChanges(notebooks);
+    rename(notebooks.table(), 0, QStringLiteral("Home, garden"));
+    EXPECT_EQ(store.firstNotebook()->name(), QStringLiteral("Home, garden"));
+    EXPECT_EQ(visibleAlert(), nullptr);
+}

@@ -14,29 +14,42 @@
 
 #include <gtest/gtest.h>
 
-TEST(TaskEditSheetTest, TitlesLoseOneSpaceAtEachEndAndAnEmptyTitleIsRefused)
+TEST(TaskEditSheetTest, TitlesLoseTheWhiteSpaceAtTheirEndsAndAreRefusedWhenEmptyOrTooLongKeepingWhatWasTyped)
 {
-    EXPECT_EQ(TaskEditSheet::trimmedTitle(QStringLiteral("  two  ")), QStringLiteral(" two "));
-    EXPECT_EQ(TaskEditSheet::trimmedTitle(QStringLiteral("\tkept\t")), QStringLiteral("\tkept\t"));
-    EXPECT_EQ(TaskEditSheet::trimmedTitle(QStringLiteral(" ")), QString());
-
     TempStore store;
     MyNote *task = store.task(QStringLiteral("Buy bread"));
     TaskEditSheet sheet(&store.context());
-    sheet.beginEditing(task, nullptr, &store);
-    sheet.ui().titleField->setText(QStringLiteral(" "));
-    EXPECT_FALSE(sheet.endEditTask());
-    EXPECT_TRUE(sheet.isVisible()) << "the sheet stays open";
-    EXPECT_EQ(task->title(), QStringLiteral("Buy bread"));
-    QMessageBox *alert = sheet.findChild<QMessageBox *>();
-    ASSERT_NE(alert, nullptr);
-    EXPECT_EQ(alert->informativeText(), Localized::string(QStringLiteral("TASK_NO_TITLE")));
-    alert->close();
+    const auto refusedWith = [&](const QString &typed) {
+        sheet.beginEditing(task, nullptr, &store);
+        sheet.ui().titleField->setText(typed);
+        EXPECT_FALSE(sheet.endEditTask());
+        EXPECT_TRUE(sheet.isVisible()) << "the sheet stays open";
+        EXPECT_EQ(sheet.ui().titleField->text(), typed) << "what was typed stays";
+        EXPECT_EQ(task->title(), QStringLiteral("Buy bread"));
+        QString reason;
+        for (QMessageBox *alert : sheet.findChildren<QMessageBox *>()) {
+            if (alert->isVisible()) {
+                reason = alert->informativeText();
+                alert->close();
+            }
+        }
+        sheet.reject();
+        return reason;
+    };
+    EXPECT_EQ(refusedWith(QStringLiteral(" ")), Localized::string(QStringLiteral("TASK_NO_TITLE")));
+    EXPECT_EQ(refusedWith(QStringLiteral(" \t\u00a0\u3000 ")), Localized::string(QStringLiteral("TASK_NO_TITLE")));
+    EXPECT_EQ(refusedWith(QString(256, u'x')), Localized::format(QStringLiteral("TASK_TITLE_TOO_LONG"), {255, 256}));
 
-    sheet.ui().titleField->setText(QStringLiteral("  Buy rye bread  "));
+    sheet.beginEditing(task, nullptr, &store);
+    sheet.ui().titleField->setText(QStringLiteral("  Buy rye bread\t\u00a0"));
     EXPECT_TRUE(sheet.endEditTask());
     EXPECT_FALSE(sheet.isVisible());
-    EXPECT_EQ(task->title(), QStringLiteral(" Buy rye bread "));
+    EXPECT_EQ(task->title(), QStringLiteral("Buy rye bread"));
+    // The longest title the service takes, even with blanks around it.
+    sheet.beginEditing(task, nullptr, &store);
+    sheet.ui().titleField->setText(QStringLiteral("  ") + QString(255, u'y') + QStringLiteral("  "));
+    EXPECT_TRUE(sheet.endEditTask());
+    EXPECT_EQ(task->title(), QString(255, u'y'));
 }
 
 TEST(TaskEditSheetTest, UnchangedFieldsAreNotWrittenAndNotesFollowTheirRules)
