@@ -1,12 +1,17 @@
 #include "core/store/PersistentStoreCoordinator.h"
 
 #include "core/Localized.h"
+#include "core/Log.h"
 #include "core/store/ManagedObjectContext.h"
 #include "core/store/SqliteStatement.h"
+#include "core/store/StoreProblem.h"
 
+#include <QFile>
 #include <QFileInfo>
 #include <QHash>
 #include <QSet>
+
+#include <algorithm>
 
 #include <sqlite3.h>
 
@@ -40,6 +45,25 @@ bool ownsJoin(const EntityDescription &entity, const RelationshipDescription &r)
     return (entity.name() + u'.' + r.name) < (r.destination->name() + u'.' + inverse.name);
 }
 
+QStringList journalFiles(const QString &path)
+{
+    return {path + QStringLiteral("-wal"), path + QStringLiteral("-shm")};
+}
+
+// SQLite creates the journal files with the permissions of the store file: a store opened while
+// it was read-only leaves them read-only, and they would keep it unwritable after the user
+// mended the store file's permission. They take the store file's permissions again.
+void mendJournalPermissions(const QString &path)
+{
+    if (!QFileInfo::exists(path) || !StoreProblem::isWritable(path))
+        return;
+    for (const QString &journal : journalFiles(path)) {
+        if (QFileInfo::exists(journal) && !StoreProblem::isWritable(journal)
+            && QFile::setPermissions(journal, QFile::permissions(path)))
+            Log::line(QStringLiteral("Made %@ writable again, like the store"), {journal});
+    }
+}
+
 bool isManyToMany(const RelationshipDescription &r)
 {
     return r.toMany && r.destination->relationship(r.inverseIndex).toMany;
@@ -63,11 +87,45 @@ PersistentStoreCoordinator::PersistentStoreCoordinator(std::shared_ptr<const Man
     }
 }
 
-PersistentStoreCoordinator::~PersistentStoreCoordinator() = default;
-
-AppError PersistentStoreCoordinator::storeError(const QString &description, const QString &reason) const
+PersistentStoreCoordinator::~PersistentStoreCoordinator()
 {
-    return AppError{QStringLiteral("KelvaraStore"), m_database.errorCode(), description, reason, {}};
+    closeDatabase();
+}
+
+AppError PersistentStoreCoordinator::storeError(const QString &description, int code, const QString &detail,
+                                                bool saving) const
+{
+    // What SQLite said goes to the log; the user reads what it means.
+    Log::line(QStringLiteral("Store problem with %@: %@ (%d)"), {displayPath(), detail, code});
+    AppError error{QStringLiteral("KelvaraStore"), code, description, {}, {}};
+    StoreProblem::explain(error, displayPath(), m_backupPath, detail, saving);
+    return error;
+}
+
+AppError PersistentStoreCoordinator::readOnlyError() const
+{
+    AppError error{QStringLiteral("KelvaraStore"), SQLITE_READONLY,
+                   Localized::format(QStringLiteral("STORE_READ_ONLY"), {displayPath()}), {}, {}};
+    StoreProblem::explain(error, displayPath(), m_backupPath, QStringLiteral("read-only"), false);
+    return error;
+}
+
+void PersistentStoreCoordinator::closeDatabase()
+{
+    if (!m_database.isOpen())
+        return;
+    const bool readOnly = m_database.isReadOnly();
+    m_database.close();
+    if (!readOnly)
+        return; // the last read-write connection removes its journal files itself
+    // A read-only connection cannot: an empty journal and its index go, so that nothing made
+    // while the store was unwritable stays behind. A journal with content is another writer's
+    // last save and stays.
+    const QStringList journals = journalFiles(m_path);
+    if (QFileInfo(journals.at(0)).exists() && QFileInfo(journals.at(0)).size() == 0)
+        QFile::remove(journals.at(0));
+    if (!QFileInfo::exists(journals.at(0)))
+        QFile::remove(journals.at(1));
 }
 
 QString PersistentStoreCoordinator::displayPath() const
@@ -75,41 +133,57 @@ QString PersistentStoreCoordinator::displayPath() const
     return QFileInfo(m_path).absoluteFilePath();
 }
 
-bool PersistentStoreCoordinator::addSQLiteStore(const QString &path, AppError *error)
+bool PersistentStoreCoordinator::addSQLiteStore(const QString &path, AppError *error, bool mayCreate)
 {
+    closeDatabase();
     m_path = path;
+    m_lastWriteFailed = false;
     const bool exists = QFileInfo::exists(path);
-    auto fail = [&](const QString &description, const QString &reason) {
+    const QString couldNotOpen = Localized::format(QStringLiteral("STORE_OPEN_FAILED"), {displayPath()});
+    auto fail = [&](int code, const QString &detail) {
         if (error)
-            *error = storeError(description, reason);
-        m_database.close();
+            *error = storeError(couldNotOpen, code, detail, false);
+        closeDatabase();
         return false;
     };
+    if (!exists && !mayCreate)
+        return fail(SQLITE_CANTOPEN, QStringLiteral("the store file is gone"));
+    mendJournalPermissions(path);
     if (!m_database.open(path, exists ? SqliteDatabase::Mode::ReadWrite : SqliteDatabase::Mode::ReadWriteCreate))
-        return fail(Localized::format(QStringLiteral("STORE_OPEN_FAILED"), {displayPath()}), m_database.errorMessage());
+        return fail(m_database.errorCode(), m_database.errorMessage());
 
     // Reading the header tells a database from any other file, before anything is written.
     const QVariant appID = m_database.scalar(QStringLiteral("PRAGMA application_id"));
-    if (!appID.isValid()) {
-        if (m_database.errorCode() == SQLITE_NOTADB)
-            return fail(Localized::format(QStringLiteral("STORE_NOT_DATABASE"), {displayPath()}), m_database.errorMessage());
-        return fail(Localized::format(QStringLiteral("STORE_OPEN_FAILED"), {displayPath()}), m_database.errorMessage());
-    }
+    if (!appID.isValid())
+        return fail(m_database.errorCode(), m_database.errorMessage());
     const qint64 tables = m_database.scalar(QStringLiteral("SELECT count(*) FROM sqlite_master")).toLongLong();
     const bool fresh = tables == 0;
     if (!fresh && appID.toLongLong() != applicationID)
-        return fail(Localized::format(QStringLiteral("STORE_NOT_DATABASE"), {displayPath()}), QStringLiteral("foreign application id %1").arg(appID.toLongLong()));
+        return fail(StoreProblem::foreignFileCode, QStringLiteral("foreign application id %1").arg(appID.toLongLong()));
     const qint64 version = m_database.scalar(QStringLiteral("PRAGMA user_version")).toLongLong();
     if (!fresh && version > m_model->version())
-        return fail(Localized::format(QStringLiteral("STORE_NEWER_VERSION"), {displayPath()}),
-                    QStringLiteral("store version %1, this program knows %2").arg(version).arg(m_model->version()));
+        return fail(StoreProblem::newerVersionCode, QString::number(version));
 
-    if (!m_database.exec(QStringLiteral("PRAGMA journal_mode=WAL"))
+    // A read-only connection keeps the journal mode the file has; it is WAL for every store
+    // this program wrote.
+    if ((!m_database.isReadOnly() && !m_database.exec(QStringLiteral("PRAGMA journal_mode=WAL")))
         || !m_database.exec(QStringLiteral("PRAGMA synchronous=FULL"))
         || !m_database.exec(QStringLiteral("PRAGMA foreign_keys=OFF")))
-        return fail(Localized::format(QStringLiteral("STORE_OPEN_FAILED"), {displayPath()}), m_database.errorMessage());
+        return fail(m_database.errorCode(), m_database.errorMessage());
     if ((fresh || version < m_model->version()) && !createOrMigrate(error)) {
-        m_database.close();
+        closeDatabase();
+        return false;
+    }
+    return true;
+}
+
+bool PersistentStoreCoordinator::reopenForWriting(AppError *error)
+{
+    // The same file, never a new one: a store that vanished must not be replaced by one that
+    // holds only the unsaved changes.
+    const QString path = m_path;
+    if (!addSQLiteStore(path, error, false)) {
+        m_lastWriteFailed = true;
         return false;
     }
     return true;
@@ -119,9 +193,10 @@ bool PersistentStoreCoordinator::createOrMigrate(AppError *error)
 {
     auto fail = [&] {
         const QString reason = m_database.errorMessage();
+        const int code = m_database.errorCode();
         m_database.exec(QStringLiteral("ROLLBACK"));
         if (error)
-            *error = storeError(Localized::format(QStringLiteral("STORE_OPEN_FAILED"), {displayPath()}), reason);
+            *error = storeError(Localized::format(QStringLiteral("STORE_OPEN_FAILED"), {displayPath()}), code, reason, false);
         return false;
     };
     if (!m_database.exec(QStringLiteral("BEGIN IMMEDIATE")))
@@ -177,7 +252,7 @@ bool PersistentStoreCoordinator::removeStore(AppError *error)
             *error = AppError{QStringLiteral("KelvaraStore"), 1, QStringLiteral("There is no store to remove."), {}, {}};
         return false;
     }
-    m_database.close();
+    closeDatabase();
     return true;
 }
 
@@ -185,7 +260,8 @@ bool PersistentStoreCoordinator::loadObjects(ManagedObjectContext &context, AppE
 {
     auto fail = [&] {
         if (error)
-            *error = storeError(Localized::format(QStringLiteral("STORE_OPEN_FAILED"), {displayPath()}), m_database.errorMessage());
+            *error = storeError(Localized::format(QStringLiteral("STORE_OPEN_FAILED"), {displayPath()}),
+                                m_database.errorCode(), m_database.errorMessage(), false);
         return false;
     };
     struct PendingLink
@@ -208,11 +284,17 @@ bool PersistentStoreCoordinator::loadObjects(ManagedObjectContext &context, AppE
                 toOne.push_back(int(i));
             }
         }
+        const QVariant rowCount = m_database.scalar(QStringLiteral("SELECT count(*) FROM %1").arg(quoted(entity->name())));
+        if (!rowCount.isValid())
+            return fail();
+        const auto rows = size_t(std::max<qlonglong>(rowCount.toLongLong(), 0));
+        context.reserveObjects(entity.get(), rows);
         SqliteStatement *select = m_database.prepare(
             QStringLiteral("SELECT %1 FROM %2 ORDER BY Z_PK").arg(columns.join(u','), quoted(entity->name())));
         if (!select)
             return fail();
         auto &index = byID[size_t(entity->index())];
+        index.reserve(qsizetype(rows));
         const auto &attributes = entity->attributes();
         while (select->next()) {
             ManagedObject *object = context.createObject(entity.get(), select->integer(0));
@@ -378,21 +460,28 @@ bool PersistentStoreCoordinator::writeObject(ManagedObject *object)
 
 bool PersistentStoreCoordinator::writeChanges(const std::vector<ManagedObject *> &changed, AppError *error)
 {
+    const QString couldNotSave = Localized::format(QStringLiteral("STORE_SAVE_FAILED"), {displayPath()});
     auto fail = [&] {
         const QString reason = m_database.errorMessage();
         const int code = m_database.errorCode();
         m_database.exec(QStringLiteral("ROLLBACK"));
-        if (error) {
-            *error = storeError(Localized::format(QStringLiteral("STORE_SAVE_FAILED"), {displayPath()}), reason);
-            error->code = code;
-            error->recoverySuggestion = Localized::string(QStringLiteral("STORE_SAVE_RECOVERY"));
-        }
+        m_lastWriteFailed = true;
+        if (error)
+            *error = storeError(couldNotSave, code, reason, true);
         return false;
     };
-    if (!m_database.isOpen()) {
-        if (error)
-            *error = storeError(Localized::format(QStringLiteral("STORE_SAVE_FAILED"), {displayPath()}), QStringLiteral("the store is not open"));
-        return false;
+    // Whatever made the last save fail may be mended by now (a permission given back, space
+    // freed), and a connection opened read-only stays read-only: the next save starts afresh.
+    if (m_lastWriteFailed || !m_database.isOpen() || m_database.isReadOnly()) {
+        AppError reopenError;
+        if (!reopenForWriting(&reopenError)) {
+            if (error) {
+                *error = reopenError;
+                error->description = couldNotSave;
+                error->recoverySuggestion += u' ' + Localized::string(QStringLiteral("STORE_SAVE_RECOVERY"));
+            }
+            return false;
+        }
     }
     if (!m_database.exec(QStringLiteral("BEGIN IMMEDIATE")))
         return fail();

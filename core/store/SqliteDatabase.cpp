@@ -32,6 +32,11 @@ bool SqliteDatabase::open(const QString &path, Mode mode)
     return true;
 }
 
+bool SqliteDatabase::isReadOnly() const
+{
+    return m_db && sqlite3_db_readonly(m_db, "main") == 1;
+}
+
 void SqliteDatabase::close()
 {
     qDeleteAll(m_statements);

@@ -23,6 +23,8 @@ public:
     bool open(const QString &path, Mode mode);
     void close();
     bool isOpen() const { return m_db != nullptr; }
+    // Opened read-only, because the file or its folder could not be written.
+    bool isReadOnly() const;
 
     bool exec(const QString &sql);
     // A prepared statement, reset and ready to bind; owned by the cache.

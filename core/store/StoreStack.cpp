@@ -86,14 +86,20 @@ PersistentStoreCoordinator *StoreStack::persistentStoreCoordinator()
         }
     }
 
-    if (!m_coordinator)
+    if (!m_coordinator) {
         m_coordinator = std::make_unique<PersistentStoreCoordinator>(model);
+        m_coordinator->setBackupPath(backupPath());
+    }
     AppError error;
     if (!m_coordinator->addSQLiteStore(storePath(), &error)) {
         ErrorPresenter::present(error);
         return nullptr;
     }
     m_storeOpen = true;
+    // The user can go on working; what they change stays in memory until the store can be
+    // written, and they should know that before they start.
+    if (m_coordinator->isReadOnly())
+        ErrorPresenter::present(m_coordinator->readOnlyError());
     return m_coordinator.get();
 }
 

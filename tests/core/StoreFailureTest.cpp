@@ -7,6 +7,7 @@
 #include "tests/support/LogCapture.h"
 #include "tests/support/RecordingErrorPresenter.h"
 #include "tests/support/TempStore.h"
+#include "tests/support/Unprivileged.h"
 
 #include <QCoreApplication>
 #include <QCryptographicHash>
@@ -27,6 +28,18 @@ QByteArray digest(const QString &path)
     if (!f.open(QIODevice::ReadOnly))
         return {};
     return QCryptographicHash::hash(f.readAll(), QCryptographicHash::Sha256);
+}
+
+// A store of `tasks` tasks saved and closed in `folder`; its file's path.
+QString savedStore(const QString &folder, int tasks)
+{
+    StoreStack stack(folder);
+    ManagedObjectContext *context = stack.managedObjectContext();
+    EXPECT_NE(context, nullptr);
+    for (int i = 0; context && i < tasks; ++i)
+        context->insert<MyNote>()->setTitle(QStringLiteral("task %1").arg(i));
+    EXPECT_TRUE(stack.saveAction());
+    return stack.storePath();
 }
 
 void writeFile(const QString &path, const QByteArray &bytes)
@@ -78,6 +91,40 @@ TEST(StoreFailureTest, AFileThatIsNotOursIsReportedAndLeftUntouched)
         EXPECT_FALSE(errors.errors().isEmpty());
     }
     EXPECT_EQ(digest(path), foreign);
+}
+
+TEST(StoreFailureTest, ADamagedStoreNamesItsBackupAndHowToUseIt)
+{
+    QTemporaryDir dir;
+    const QString folder = dir.filePath(QStringLiteral("Kelvara"));
+    const QString path = savedStore(folder, 200);
+    const QString backup = QDir(folder).filePath(QStringLiteral("storedatabkv1"));
+    StoreStack(folder).createDataBaseBackup();
+    // Broken pages in the middle of the file: the header still reads as a database.
+    {
+        QFile f(path);
+        ASSERT_TRUE(f.open(QIODevice::ReadWrite));
+        ASSERT_GT(f.size(), 8 * 4096);
+        f.seek(4096);
+        f.write(QByteArray(6 * 4096, '\x5a'));
+    }
+    {
+        RecordingErrorPresenter errors;
+        StoreStack damaged(folder);
+        EXPECT_EQ(damaged.managedObjectContext(), nullptr);
+        ASSERT_FALSE(errors.errors().isEmpty());
+        const AppError error = errors.errors().first();
+        EXPECT_EQ(error.description.toStdString(), QStringLiteral("The task store %1 could not be opened.").arg(path).toStdString());
+        EXPECT_EQ(error.failureReason.toStdString(), QStringLiteral("The file %1 is damaged.").arg(path).toStdString());
+        EXPECT_TRUE(error.recoverySuggestion.contains(backup)) << error.recoverySuggestion.toStdString();
+        EXPECT_TRUE(error.recoverySuggestion.contains(QStringLiteral("copy the backup to %1").arg(path)));
+    }
+    // Doing what the message says brings the tasks back.
+    ASSERT_TRUE(QFile::rename(path, path + QStringLiteral(".damaged")));
+    ASSERT_TRUE(QFile::copy(backup, path));
+    StoreStack restored(folder);
+    ASSERT_NE(restored.managedObjectContext(), nullptr);
+    EXPECT_EQ(restored.managedObjectContext()->count(QStringLiteral("MyNote")), 200);
 }
 
 TEST(StoreFailureTest, AStoreFromANewerVersionIsRefusedAndAnOlderOneMigrates)
@@ -135,7 +182,7 @@ TEST(StoreFailureTest, AFolderThatCannotBeCreatedIsReportedWithItsTexts)
     EXPECT_TRUE(log.contains(QStringLiteral("StoreStack:persistentStoreCoordinator No model to generate a store from")));
 }
 
-TEST(StoreFailureTest, AFailedSaveKeepsEveryChangeAndALaterSaveWritesThemAll)
+TEST(StoreFailureTest, AFailedSaveKeepsEveryChangeAndSaysTheDiskIsFull)
 {
     TempStore store;
     store.save();
@@ -154,25 +201,97 @@ TEST(StoreFailureTest, AFailedSaveKeepsEveryChangeAndALaterSaveWritesThemAll)
         RecordingErrorPresenter errors;
         EXPECT_FALSE(store.stack().saveAction());
         ASSERT_EQ(errors.errors().size(), 1);
-        EXPECT_FALSE(errors.errors().first().failureReason.isEmpty());
+        const AppError error = errors.errors().first();
+        EXPECT_EQ(error.failureReason.toStdString(), QStringLiteral("The disk that holds %1 is full.").arg(store.folder()).toStdString());
+        EXPECT_TRUE(error.recoverySuggestion.startsWith(QStringLiteral("Free some space")));
+        EXPECT_TRUE(error.recoverySuggestion.contains(QStringLiteral("Nothing is lost")));
     }
     EXPECT_TRUE(store.context().hasChanges());
 
-    // A read-only store.
-    ASSERT_TRUE(db.exec(QStringLiteral("PRAGMA max_page_count=1073741823")));
-    ASSERT_TRUE(db.exec(QStringLiteral("PRAGMA query_only=1")));
-    {
-        RecordingErrorPresenter errors;
-        EXPECT_FALSE(store.stack().saveAction());
-        EXPECT_EQ(errors.errors().size(), 1);
-    }
-    ASSERT_TRUE(db.exec(QStringLiteral("PRAGMA query_only=0")));
+    // The next save opens the store afresh, as it would once space was freed, and writes it all.
     EXPECT_TRUE(store.stack().saveAction());
     EXPECT_FALSE(store.context().hasChanges());
-
     store.reopen();
     EXPECT_EQ(store.context().count(QStringLiteral("MyNote")), 21);
     EXPECT_EQ(store.context().count(QStringLiteral("MyNote"), Predicate::withFormat(QStringLiteral("title == \"edited twice\""))), 1);
+}
+
+// File permissions are what these tests are about: they run as an ordinary user.
+class UnwritableStoreTest : public ::testing::Test
+{
+protected:
+    void SetUp() override { ASSERT_TRUE(m_asUser.active()); }
+
+    Unprivileged m_asUser;
+    QTemporaryDir m_dir;
+    const QString folder = m_dir.filePath(QStringLiteral("Kelvara"));
+};
+
+TEST_F(UnwritableStoreTest, AReadOnlyStoreSaysSoAtOpenAndSavesOnceItsPermissionIsGivenBack)
+{
+    const QString path = savedStore(folder, 1);
+    const auto writable = QFile::permissions(path);
+    ASSERT_TRUE(QFile::setPermissions(path, QFile::ReadOwner | QFile::ReadGroup));
+
+    {
+        RecordingErrorPresenter errors;
+        StoreStack stack(folder);
+        ManagedObjectContext *context = stack.managedObjectContext();
+        ASSERT_NE(context, nullptr) << "a store that can be read opens";
+        EXPECT_EQ(context->count(QStringLiteral("MyNote")), 1);
+        ASSERT_EQ(errors.errors().size(), 1) << "the user is told at once";
+        EXPECT_TRUE(errors.errors().first().description.contains(QStringLiteral("cannot save")));
+        EXPECT_EQ(errors.errors().first().failureReason.toStdString(),
+                  QStringLiteral("You do not have permission to write to the file %1.").arg(path).toStdString());
+        EXPECT_TRUE(errors.errors().first().recoverySuggestion.contains(QStringLiteral("chmod u+w")));
+
+        auto *task = context->insert<MyNote>();
+        task->setTitle(QStringLiteral("written while read-only"));
+        EXPECT_FALSE(stack.saveAction());
+        EXPECT_FALSE(stack.saveAction());
+        ASSERT_EQ(errors.errors().size(), 3);
+        EXPECT_TRUE(errors.errors().last().recoverySuggestion.contains(QStringLiteral("Nothing is lost")));
+        EXPECT_TRUE(context->hasChanges());
+
+        // Mending the permission is all it takes, and what the read-only time left behind does
+        // not keep the store unwritable.
+        ASSERT_TRUE(QFile::setPermissions(path, writable));
+        EXPECT_TRUE(stack.saveAction());
+        EXPECT_EQ(errors.errors().size(), 3);
+        EXPECT_FALSE(context->hasChanges());
+    }
+    StoreStack next(folder);
+    ASSERT_NE(next.managedObjectContext(), nullptr);
+    EXPECT_EQ(next.managedObjectContext()->count(QStringLiteral("MyNote")), 2);
+}
+
+TEST_F(UnwritableStoreTest, JournalFilesLeftReadOnlyDoNotKeepTheStoreUnwritable)
+{
+    const QString path = savedStore(folder, 0);
+    // A session on the read-only store, closed: it leaves nothing behind.
+    ASSERT_TRUE(QFile::setPermissions(path, QFile::ReadOwner));
+    {
+        RecordingErrorPresenter errors;
+        StoreStack readOnly(folder);
+        ASSERT_NE(readOnly.managedObjectContext(), nullptr);
+    }
+    EXPECT_FALSE(QFile::exists(path + QStringLiteral("-wal")));
+    EXPECT_FALSE(QFile::exists(path + QStringLiteral("-shm")));
+
+    // Journal files made read-only by a program that does not tidy up (an older Kelvara, the
+    // sqlite3 tool) are made writable again with the store.
+    ASSERT_TRUE(QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner));
+    for (const char *suffix : {"-wal", "-shm"}) {
+        writeFile(path + QLatin1String(suffix), QByteArray(suffix[1] == 's' ? 32768 : 0, '\0'));
+        ASSERT_TRUE(QFile::setPermissions(path + QLatin1String(suffix), QFile::ReadOwner));
+    }
+    RecordingErrorPresenter errors;
+    StoreStack stack(folder);
+    ManagedObjectContext *context = stack.managedObjectContext();
+    ASSERT_NE(context, nullptr);
+    context->insert<MyNote>()->setTitle(QStringLiteral("saved"));
+    EXPECT_TRUE(stack.saveAction());
+    EXPECT_TRUE(errors.errors().isEmpty());
 }
 
 TEST(StoreFailureTest, SavesRequestedThroughTheQueueRunOnTheMainThread)
