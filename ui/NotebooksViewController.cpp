@@ -8,6 +8,7 @@
 #include "core/store/MyNotebook.h"
 #include "ui/NamedObjectArrayController.h"
 #include "ui/ReceivingNotebook.h"
+#include "ui/PluralText.h"
 
 #include "ui_NotebooksView.h"
 
@@ -43,7 +44,8 @@ QString NotebooksViewController::equalNameText() const
 
 QString NotebooksViewController::sureDeleteText(int count) const
 {
-    return Localized::format(QStringLiteral("SURE_DELETE_NOTEBOOK"), {count});
+    return PluralText::format(count, Localized::string(QStringLiteral("SURE_DELETE_NOTEBOOK_ONE")),
+                              Localized::string(QStringLiteral("SURE_DELETE_NOTEBOOK")));
 }
 
 void NotebooksViewController::selectionIndexChanged(int index)

@@ -4,6 +4,7 @@
 #include "core/NotificationCenter.h"
 #include "core/store/ManagedObjectContext.h"
 #include "core/store/MyTag.h"
+#include "ui/PluralText.h"
 
 #include "ui_TagsView.h"
 
@@ -34,7 +35,8 @@ QString TagsViewController::equalNameText() const
 
 QString TagsViewController::sureDeleteText(int count) const
 {
-    return Localized::format(QStringLiteral("SURE_DELETE_TAGS"), {count});
+    return PluralText::format(count, Localized::string(QStringLiteral("SURE_DELETE_TAGS_ONE")),
+                              Localized::string(QStringLiteral("SURE_DELETE_TAGS")));
 }
 
 void TagsViewController::deleteObjects(const QList<ManagedObject *> &objects)

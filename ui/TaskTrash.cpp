@@ -4,6 +4,7 @@
 #include "core/NotificationCenter.h"
 #include "core/app/AlertSheet.h"
 #include "core/store/MyNote.h"
+#include "ui/PluralText.h"
 
 #include <QPointer>
 
@@ -13,7 +14,8 @@ void TaskTrash::moveTasksToTrash(QWidget *window, const QList<MyNote *> &tasks, 
         return;
     QPointer<QObject> poster(sender);
     AlertSheet::beginSheet(window, Localized::string(QStringLiteral("DELETE")),
-                           Localized::format(QStringLiteral("SURE_DELETE"), {tasks.size()}),
+                           PluralText::format(int(tasks.size()), Localized::string(QStringLiteral("SURE_DELETE_ONE")),
+                                              Localized::string(QStringLiteral("SURE_DELETE"))),
                            {Localized::string(QStringLiteral("DELETE")), Localized::string(QStringLiteral("CANCEL"))},
                            [poster, tasks](int code) {
                                if (code != AlertSheet::DefaultReturn || !poster)

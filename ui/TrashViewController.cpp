@@ -10,6 +10,7 @@
 #include "ui/ReceivingNotebook.h"
 #include "ui/SearchBarBackground.h"
 #include "ui/SimpleNoteCellWithNotebook.h"
+#include "ui/PluralText.h"
 
 #include "ui_TrashView.h"
 
@@ -83,7 +84,8 @@ void TrashViewController::restoreTasks()
     if (tasks.isEmpty())
         return;
     ask(tasks, Localized::string(QStringLiteral("RESTORE")),
-        Localized::format(QStringLiteral("SURE_RESTORE"), {int(tasks.size())}),
+        PluralText::format(int(tasks.size()), Localized::string(QStringLiteral("SURE_RESTORE_ONE")),
+                           Localized::string(QStringLiteral("SURE_RESTORE"))),
         Localized::string(QStringLiteral("RESTORE")), &TrashViewController::alertRestoreEnded);
 }
 
@@ -93,7 +95,8 @@ void TrashViewController::expungeTasks()
     if (tasks.isEmpty())
         return;
     ask(tasks, Localized::string(QStringLiteral("DELETE")),
-        Localized::format(QStringLiteral("SURE_EXPUNGE"), {int(tasks.size())}),
+        PluralText::format(int(tasks.size()), Localized::string(QStringLiteral("SURE_EXPUNGE_ONE")),
+                           Localized::string(QStringLiteral("SURE_EXPUNGE"))),
         Localized::string(QStringLiteral("DELETE")), &TrashViewController::alertDeleteEnded);
 }
 

@@ -116,7 +116,7 @@ TEST_F(ListsTest, DeletingNotebooksNeverLosesATask)
     list->setSelectedObjects({only});
     view.removeObjectNotification();
     EXPECT_EQ(answerAlert(Localized::string(QStringLiteral("CANCEL"))),
-              Localized::format(QStringLiteral("SURE_DELETE_NOTEBOOK"), {1}));
+              Localized::string(QStringLiteral("SURE_DELETE_NOTEBOOK_ONE")));
     EXPECT_FALSE(only->deleted()) << "cancelling deletes nothing";
     view.removeObjectNotification();
     QString message;
@@ -247,7 +247,7 @@ TEST_F(ListsTest, TheSearchBarNarrowsByNameAndTheKeysHideItOrDelete)
     for (Qt::Key key : {Qt::Key_Delete, Qt::Key_Backspace}) {
         QTest::keyClick(view.table(), key);
         EXPECT_EQ(answerAlert(Localized::string(QStringLiteral("CANCEL"))),
-                  Localized::format(QStringLiteral("SURE_DELETE_NOTEBOOK"), {1}));
+                  Localized::string(QStringLiteral("SURE_DELETE_NOTEBOOK_ONE")));
     }
     EXPECT_EQ(view.list()->count(), 4);
 }

@@ -82,6 +82,20 @@ TEST_F(ListsTest, ExpungingMarksSynchronisedTasksAndDeletesTheOthers)
     EXPECT_EQ(view.taskList()->arrangedObjects(), QList<ManagedObject *>{kept});
     EXPECT_EQ(posts.names, QStringList{QStringLiteral("saveDataToDisk")});
 
+    // The question promises that Undo brings them back, as the window's Undo does.
+    store.context().undoManager()->undo();
+    EXPECT_FALSE(local->isDeleted());
+    EXPECT_FALSE(known->toExpunged());
+    view.rearrangeArrayController();
+    EXPECT_EQ(view.taskList()->arrangedObjects(), (QList<ManagedObject *>{kept, known, local}));
+
+    // One task is asked about in the singular.
+    view.taskList()->setSelectedObjects({kept});
+    view.expungeTasks();
+    EXPECT_EQ(answerAlert(Localized::string(QStringLiteral("CANCEL"))), Localized::string(QStringLiteral("SURE_EXPUNGE_ONE")));
+    view.restoreTasks();
+    EXPECT_EQ(answerAlert(Localized::string(QStringLiteral("CANCEL"))), Localized::string(QStringLiteral("SURE_RESTORE_ONE")));
+
     // Without a selection neither action asks anything.
     view.taskList()->setSelectionIndexes({});
     view.expungeTasks();

@@ -162,6 +162,13 @@ TEST_F(NotesViewControllerTest, TrashingAsksFirstAndOnlyTheDefaultButtonActs)
     view.rearrangeArrayController();
     EXPECT_EQ(view.numberOfTasksInArray(), 1);
 
+    // One task is asked about in the singular.
+    view.removeObjectNotification();
+    alert = openAlert();
+    ASSERT_NE(alert, nullptr);
+    EXPECT_EQ(alert->informativeText(), Localized::string(QStringLiteral("SURE_DELETE_ONE")));
+    alert->close();
+
     // Delete on the list asks too; with nothing selected nothing is asked.
     view.taskList()->setSelectionIndexes({});
     view.removeObjectNotification();
