@@ -9,6 +9,8 @@
 #include "core/store/MyNotebook.h"
 #include "core/store/PersistentStoreCoordinator.h"
 #include "core/store/SqliteDatabase.h"
+#include "core/store/StoreLock.h"
+#include "core/store/StoreProblem.h"
 
 #include <QDir>
 #include <QFile>
@@ -86,6 +88,21 @@ PersistentStoreCoordinator *StoreStack::persistentStoreCoordinator()
         }
     }
 
+    // Two processes writing one store lose each other's edits: the second is refused before it
+    // reads anything.
+    if (!m_lock) {
+        qint64 holder = 0;
+        m_lock = StoreLock::acquire(storePath(), &holder);
+        m_inUseElsewhere = !m_lock;
+        if (!m_lock) {
+            Log::line(QStringLiteral("The task store %@ is in use by process %lld"), {storePath(), holder});
+            AppError error{QStringLiteral("KelvaraStore"), StoreProblem::inUseCode,
+                           Localized::format(QStringLiteral("STORE_OPEN_FAILED"), {storePath()}), {}, {}};
+            StoreProblem::explain(error, storePath(), backupPath(), QString(), false);
+            ErrorPresenter::present(error);
+            return nullptr;
+        }
+    }
     if (!m_coordinator) {
         m_coordinator = std::make_unique<PersistentStoreCoordinator>(model);
         m_coordinator->setBackupPath(backupPath());
