@@ -21,6 +21,7 @@ void ArrayController::setManagedObjectContext(ManagedObjectContext *context)
         disconnect(c);
     m_connections.clear();
     m_context = context;
+    forgetSortedContent();
     if (context) {
         m_connections << connect(context, &ManagedObjectContext::objectChanged, this, &ArrayController::onObjectChanged)
                       << connect(context, &ManagedObjectContext::membershipChanged, this,
@@ -34,6 +35,13 @@ void ArrayController::setManagedObjectContext(ManagedObjectContext *context)
 void ArrayController::setEntityName(const QString &entityName)
 {
     m_entityName = entityName;
+    forgetSortedContent();
+}
+
+void ArrayController::setFetchPredicate(const Predicate &predicate)
+{
+    m_fetchPredicate = predicate;
+    forgetSortedContent();
 }
 
 void ArrayController::setContentRelationship(ManagedObject *owner, const QString &relationship)
@@ -52,6 +60,7 @@ void ArrayController::setFilterPredicate(const Predicate &predicate)
 void ArrayController::setSortDescriptors(std::vector<SortDescriptor> descriptors)
 {
     m_sortDescriptors = std::move(descriptors);
+    forgetSortedContent();
     rearrangeObjects();
 }
 
@@ -69,9 +78,11 @@ void ArrayController::rearrangeObjects()
     m_content.clear();
     QList<ManagedObject *> arranged;
     if (m_relationship.isEmpty()) {
+        if (!m_sortDescriptors.empty())
+            arranged = arrangeSortedContent();
         // One scan of the store answers both the content and the filter.
-        if (m_context && !m_entityName.isEmpty())
-            arranged = m_context->executeFetchRequest({m_entityName, m_fetchPredicate, m_sortDescriptors, m_filterPredicate});
+        else if (m_context && !m_entityName.isEmpty())
+            arranged = m_context->executeFetchRequest({m_entityName, m_fetchPredicate, {}, m_filterPredicate});
     } else {
         std::vector<ManagedObject *> members;
         for (ManagedObject *o : fetchContent()) {
@@ -92,6 +103,48 @@ void ArrayController::rearrangeObjects()
     setSelectedObjects(selected);
     ensureSelection();
     emit arrangedObjectsChanged(count(), oldCount);
+}
+
+QList<ManagedObject *> ArrayController::arrangeSortedContent()
+{
+    if (!m_context || m_entityName.isEmpty())
+        return {};
+    if (!m_sortedContentValid) {
+        m_sortedContent = m_context->executeFetchRequest({m_entityName, m_fetchPredicate, m_sortDescriptors, {}});
+        m_sortedRows.clear();
+        m_sortedRows.reserve(size_t(m_sortedContent.size()));
+        m_rowLimit = 0;
+        for (const ManagedObject *o : std::as_const(m_sortedContent)) {
+            m_sortedRows.push_back(o->rowRef().row);
+            m_rowLimit = std::max(m_rowLimit, size_t(o->rowRef().row) + 1);
+        }
+        m_sortedContentValid = true;
+    }
+    if (m_filterPredicate.isNull())
+        return m_sortedContent;
+    // The filter runs in the store's own scan, which reads its table in order; the matches are
+    // then taken from the sorted content in its order.
+    const QList<ManagedObject *> matches =
+        m_context->executeFetchRequest({m_entityName, m_fetchPredicate, {}, m_filterPredicate});
+    if (matches.size() == m_sortedContent.size())
+        return m_sortedContent;
+    std::vector<quint8> matched(m_rowLimit, 0);
+    for (const ManagedObject *o : matches)
+        matched[o->rowRef().row] = 1;
+    QList<ManagedObject *> arranged;
+    arranged.reserve(matches.size());
+    for (size_t i = 0; i < m_sortedRows.size(); ++i) {
+        if (matched[m_sortedRows[i]])
+            arranged << m_sortedContent.at(qsizetype(i));
+    }
+    return arranged;
+}
+
+void ArrayController::forgetSortedContent()
+{
+    m_sortedContentValid = false;
+    m_sortedContent = {};
+    m_sortedRows = {};
 }
 
 void ArrayController::rebuildRowIndex() const
@@ -214,6 +267,8 @@ void ArrayController::removeRow(int row)
 void ArrayController::onObjectChanged(ManagedObject *object, const QString &key)
 {
     Q_UNUSED(key);
+    // Any value may be a sort key, or one a fetch reads through a relationship.
+    forgetSortedContent();
     const int row = indexOf(object);
     if (row >= 0)
         emit dataChanged(index(row), index(row));
@@ -222,6 +277,7 @@ void ArrayController::onObjectChanged(ManagedObject *object, const QString &key)
 void ArrayController::onMembershipChanged(ManagedObject *owner, const QString &relationship, ManagedObject *member,
                                           bool joined)
 {
+    forgetSortedContent();
     if (!m_owner || owner != m_owner || relationship != m_relationship)
         return;
     if (joined) {
@@ -240,12 +296,14 @@ void ArrayController::onMembershipChanged(ManagedObject *owner, const QString &r
 
 void ArrayController::onObjectInserted(ManagedObject *object)
 {
+    forgetSortedContent();
     if (m_relationship.isEmpty() && object->entity().name() == m_entityName && indexOf(object) < 0)
         schedulePending(object);
 }
 
 void ArrayController::onObjectDeleted(ManagedObject *object)
 {
+    forgetSortedContent();
     if (object == m_owner) {
         m_owner = nullptr;
         rearrangeObjects();
@@ -259,6 +317,7 @@ void ArrayController::onObjectDeleted(ManagedObject *object)
 
 void ArrayController::onContextReset()
 {
+    forgetSortedContent();
     m_owner = nullptr;
     rearrangeObjects();
 }

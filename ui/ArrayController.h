@@ -11,6 +11,8 @@
 #include <QPointer>
 #include <QSet>
 
+#include <vector>
+
 class ManagedObject;
 
 // A list model over the store, in the manner of an array controller: its content is either
@@ -38,7 +40,7 @@ public:
     // Fetch mode: every object of the entity that matches the fetch predicate.
     void setEntityName(const QString &entityName);
     QString entityName() const { return m_entityName; }
-    void setFetchPredicate(const Predicate &predicate) { m_fetchPredicate = predicate; }
+    void setFetchPredicate(const Predicate &predicate);
     // Relationship mode: the members of owner's to-many relationship (nullptr owner: empty).
     void setContentRelationship(ManagedObject *owner, const QString &relationship);
     ManagedObject *contentOwner() const { return m_owner; }
@@ -81,6 +83,9 @@ protected:
 
 private:
     QList<ManagedObject *> fetchContent() const; // relationship mode
+    // Fetch mode with a sort: the content in order, then the filter.
+    QList<ManagedObject *> arrangeSortedContent();
+    void forgetSortedContent();
     void rebuildRowIndex() const;
     void onObjectChanged(ManagedObject *object, const QString &key);
     void onMembershipChanged(ManagedObject *owner, const QString &relationship, ManagedObject *member, bool joined);
@@ -107,6 +112,13 @@ private:
     mutable bool m_rowIndexStale = false;
     mutable int m_staleLookups = 0;
     QSet<const ManagedObject *> m_content; // relationship mode: the members
+    // Fetch mode: the whole content sorted, kept while the store, the fetch and the order stay
+    // as they are. A search changes only the filter at every keystroke; filtering the sorted
+    // content keeps its order (the sort is stable), so a keystroke never sorts again.
+    QList<ManagedObject *> m_sortedContent;
+    std::vector<quint32> m_sortedRows; // their rows in the entity's table
+    size_t m_rowLimit = 0;
+    bool m_sortedContentValid = false;
     QList<ManagedObject *> m_pending;
     bool m_pendingScheduled = false;
     QItemSelectionModel m_selection;

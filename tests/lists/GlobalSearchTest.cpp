@@ -10,6 +10,7 @@
 #include "ui/GlobalSearchControllerProtocol.h"
 #include "ui/MyNoteGlobalSearchTableView.h"
 #include "ui/NamedObjectArrayController.h"
+#include "ui/NotebooksViewController.h"
 #include "ui/TagsViewController.h"
 
 #include "ui_GlobalSearch.h"
@@ -156,4 +157,77 @@ TEST_F(ListsTest, TheCountTransformerCountsTheActiveTasksOfASetAndGivesZeroForAn
     // The tags list shows the number beside each name.
     TagsViewController tags(&store.context());
     EXPECT_EQ(tags.list()->index(0, NamedObjectArrayController::CountColumn).data().toInt(), 1);
+}
+
+// The lists keep what is costly to work out (the search's sorted tasks, the notebooks' counts)
+// between arrangements; what they show must still follow every change of the store.
+TEST_F(ListsTest, EveryKeystrokeOfTheSearchListsTheStoreAsItIsNow)
+{
+    MyNotebook *alpha = store.notebook(QStringLiteral("Alpha"));
+    MyNotebook *beta = store.notebook(QStringLiteral("Beta"));
+    MyNote *banana = store.task(QStringLiteral("Banana bread"), alpha);
+    store.task(QStringLiteral("Avocado"), alpha);
+    MyNote *pie = store.task(QStringLiteral("Apple pie"), beta);
+    store.task(QStringLiteral("cherry"), beta);
+    MyNote *tagged = store.task(QStringLiteral("fig"), beta);
+
+    SearchDelegate taskList;
+    GlobalSearchController search(QRect(0, 0, 480, 520), &store.context(), &taskList);
+    QLineEdit *field = search.ui().searchField;
+    const auto typeA = [&] {
+        field->clear();
+        QTest::keyClick(field, Qt::Key_A);
+        return titles(search.taskList());
+    };
+    // Capitals match a lower-case search; results go by notebook name, then title.
+    EXPECT_EQ(typeA(), (QStringList{QStringLiteral("Avocado"), QStringLiteral("Banana bread"), QStringLiteral("Apple pie")}));
+
+    banana->setTitle(QStringLiteral("Almond cake"));
+    EXPECT_EQ(typeA(), (QStringList{QStringLiteral("Almond cake"), QStringLiteral("Avocado"), QStringLiteral("Apple pie")}))
+        << "a renamed task takes its new place";
+    beta->setName(QStringLiteral("Aardvark"));
+    EXPECT_EQ(typeA(), (QStringList{QStringLiteral("Apple pie"), QStringLiteral("Almond cake"), QStringLiteral("Avocado")}))
+        << "a renamed notebook moves its tasks";
+    pie->setNotebook(alpha);
+    store.task(QStringLiteral("Apricot jam"), beta);
+    tagged->addTagsObject(store.tag(QStringLiteral("family")));
+    EXPECT_EQ(typeA(), (QStringList{QStringLiteral("Apricot jam"), QStringLiteral("fig"), QStringLiteral("Almond cake"),
+                                    QStringLiteral("Apple pie"), QStringLiteral("Avocado")}))
+        << "moved, new and newly tagged tasks are found where they belong";
+    pie->setActive(false);
+    QCoreApplication::processEvents(); // the deletion is an undo step of its own
+    store.context().deleteObject(tagged);
+    EXPECT_EQ(typeA(), (QStringList{QStringLiteral("Apricot jam"), QStringLiteral("Almond cake"), QStringLiteral("Avocado")}))
+        << "trashed and deleted tasks are gone";
+    store.context().undoManager()->undo();
+    EXPECT_TRUE(typeA().contains(QStringLiteral("fig"))) << "an undone deletion brings the task back";
+    store.task(QStringLiteral("Zebra crossing"), alpha);
+    field->setText(QStringLiteral("z"));
+    EXPECT_EQ(titles(search.taskList()), QStringList{QStringLiteral("Zebra crossing")}) << "every capital matches";
+}
+
+TEST_F(ListsTest, TheNotebooksCountsFollowTasksTrashedRestoredMovedAndAddedWhileTheyAreShown)
+{
+    MyNotebook *alpha = store.notebook(QStringLiteral("Alpha"));
+    MyNotebook *beta = store.notebook(QStringLiteral("Beta"));
+    MyNote *first = store.task(QStringLiteral("first"), alpha);
+    store.task(QStringLiteral("second"), alpha);
+    NotebooksViewController view(&store.context());
+    const auto window = showInWindow(view);
+    NamedObjectArrayController *list = view.list();
+    const auto count = [&](MyNotebook *notebook) {
+        return list->index(list->indexOf(notebook), NamedObjectArrayController::CountColumn).data().toInt();
+    };
+    ASSERT_EQ(count(alpha), 2);
+    ASSERT_EQ(count(beta), 0);
+
+    first->setActive(false);
+    EXPECT_EQ(count(alpha), 1) << "a trashed task is no longer counted";
+    first->setActive(true);
+    EXPECT_EQ(count(alpha), 2);
+    first->setNotebook(beta);
+    EXPECT_EQ(count(alpha), 1);
+    EXPECT_EQ(count(beta), 1);
+    store.task(QStringLiteral("third"), alpha);
+    EXPECT_EQ(count(alpha), 2) << "a new task is counted at once";
 }
