@@ -14,9 +14,18 @@ QVariant ArrayCountValueTransformer::transformedValue(const QVariant &value) con
         return qint32(0);
     static const Predicate active = Predicate::withFormat(QStringLiteral("SELF.active == 1"));
     qint32 count = 0;
-    for (const ManagedObject *object : value.value<QList<ManagedObject *>>()) {
+    // Members are nearly always of one entity: whether it has `active` is looked up once per run.
+    const EntityDescription *entity = nullptr;
+    bool hasActive = false;
+    for (const ManagedObject *object : *static_cast<const QList<ManagedObject *> *>(value.constData())) {
+        if (!object)
+            continue;
+        if (&object->entity() != entity) {
+            entity = &object->entity();
+            hasActive = entity->attributeIndex(QStringLiteral("active")) >= 0;
+        }
         // Only tasks have `active`; a member of any other kind is not an active task.
-        if (object && object->entity().attributeIndex(QStringLiteral("active")) >= 0 && active.evaluate(object))
+        if (hasActive && active.evaluate(object))
             ++count;
     }
     return count;

@@ -15,8 +15,34 @@ NamedObjectArrayController::NamedObjectArrayController(ManagedObjectContext *con
     setEntityName(entityName);
     // The base refreshes the first column of a changed object; the name and the hide box are
     // further along.
-    if (context)
+    if (context) {
         connect(context, &ManagedObjectContext::objectChanged, this, &NamedObjectArrayController::refreshRow);
+        // Any change may move a count: a task trashed or restored, joining or leaving, a reset.
+        connect(context, &ManagedObjectContext::objectChanged, this, &NamedObjectArrayController::forgetCounts);
+        connect(context, &ManagedObjectContext::membershipChanged, this, &NamedObjectArrayController::forgetCounts);
+        connect(context, &ManagedObjectContext::objectInserted, this, &NamedObjectArrayController::forgetCounts);
+        connect(context, &ManagedObjectContext::objectDeleted, this, &NamedObjectArrayController::forgetCounts);
+        connect(context, &ManagedObjectContext::contextReset, this, &NamedObjectArrayController::forgetCounts);
+    }
+    connect(this, &ArrayController::arrangedObjectsChanged, this, &NamedObjectArrayController::forgetCounts);
+}
+
+QVariant NamedObjectArrayController::activeTaskCount(ManagedObject *object) const
+{
+    const auto cached = m_counts.constFind(object);
+    if (cached != m_counts.cend())
+        return *cached;
+    const ValueTransformer *count = ValueTransformer::valueTransformerForName(QLatin1String(ArrayCountValueTransformer::name));
+    const QVariant value =
+        count ? count->transformedValue(ArrayCountValueTransformer::setValue(object->toMany(QStringLiteral("notes")))) : QVariant();
+    m_counts.insert(object, value);
+    return value;
+}
+
+void NamedObjectArrayController::forgetCounts()
+{
+    if (!m_counts.isEmpty())
+        m_counts.clear();
 }
 
 QString NamedObjectArrayController::name(const ManagedObject *object)
@@ -56,12 +82,8 @@ QVariant NamedObjectArrayController::data(const QModelIndex &index, int role) co
     case NameColumn:
         return role == Qt::DisplayRole || role == Qt::EditRole ? QVariant(name(object)) : QVariant();
     case CountColumn:
-        if (role == Qt::DisplayRole) {
-            const ValueTransformer *count =
-                ValueTransformer::valueTransformerForName(QLatin1String(ArrayCountValueTransformer::name));
-            return count ? count->transformedValue(ArrayCountValueTransformer::setValue(object->toMany(QStringLiteral("notes"))))
-                         : QVariant();
-        }
+        if (role == Qt::DisplayRole)
+            return activeTaskCount(object);
         if (role == Qt::TextAlignmentRole)
             return int(Qt::AlignRight | Qt::AlignVCenter);
         return {};

@@ -38,8 +38,14 @@ public:
 
 private:
     void refreshRow(ManagedObject *object);
+    // The count column of one row, through the transformer; kept until the store changes.
+    QVariant activeTaskCount(ManagedObject *object) const;
+    void forgetCounts();
 
     QIcon m_icon;
     bool m_withHideColumn;
     ManagedObject *m_renamed = nullptr;
+    // Each count walks every task of its object, and a table asks for a column's cells several
+    // times over while it sizes itself and paints: they are counted once per state of the store.
+    mutable QHash<const ManagedObject *, QVariant> m_counts;
 };
