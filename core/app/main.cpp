@@ -1,4 +1,7 @@
+#include "core/SingleInstance.h"
 #include "core/app/Kelvara_AppDelegate.h"
+#include "core/app/MainWindow.h"
+#include "core/store/StoreStack.h"
 
 #include <QApplication>
 #include <QIcon>
@@ -25,8 +28,28 @@ int main(int argc, char **argv)
     // The one window closes only through the quit sequence, which ends the event loop itself.
     QApplication::setQuitOnLastWindowClosed(false);
 
+    // A second launch brings the running window to the front instead of opening the store again.
+    SingleInstance instance(QStringLiteral(KELVARA_APP_ID));
+    if (instance.claim() == SingleInstance::Role::AlreadyRunning) {
+        std::fputs("Kelvara is already running: its window was brought to the front.\n", stdout);
+        return 0;
+    }
+
     Kelvara_AppDelegate::initialize();
     Kelvara_AppDelegate delegate;
+    // Without a session bus (or across sessions) the store's lock is what refuses a second
+    // process; the user has been told why, and a window without its store would be no use.
+    if (delegate.storeStack().inUseElsewhere())
+        return 1;
+    QObject::connect(&instance, &SingleInstance::activationRequested, &delegate, [&delegate] {
+        MainWindow *window = delegate.window();
+        if (window->isMinimized())
+            window->showNormal();
+        else
+            window->show();
+        window->raise();
+        window->activateWindow();
+    });
     QObject::connect(&delegate, &Kelvara_AppDelegate::terminationApproved, &app, &QCoreApplication::quit,
                      Qt::QueuedConnection);
     delegate.applicationDidFinishLaunching();
