@@ -11,8 +11,6 @@
 #include <QHash>
 #include <QSet>
 
-#include <algorithm>
-
 #include <sqlite3.h>
 
 namespace {
@@ -284,17 +282,11 @@ bool PersistentStoreCoordinator::loadObjects(ManagedObjectContext &context, AppE
                 toOne.push_back(int(i));
             }
         }
-        const QVariant rowCount = m_database.scalar(QStringLiteral("SELECT count(*) FROM %1").arg(quoted(entity->name())));
-        if (!rowCount.isValid())
-            return fail();
-        const auto rows = size_t(std::max<qlonglong>(rowCount.toLongLong(), 0));
-        context.reserveObjects(entity.get(), rows);
         SqliteStatement *select = m_database.prepare(
             QStringLiteral("SELECT %1 FROM %2 ORDER BY Z_PK").arg(columns.join(u','), quoted(entity->name())));
         if (!select)
             return fail();
         auto &index = byID[size_t(entity->index())];
-        index.reserve(qsizetype(rows));
         const auto &attributes = entity->attributes();
         while (select->next()) {
             ManagedObject *object = context.createObject(entity.get(), select->integer(0));
