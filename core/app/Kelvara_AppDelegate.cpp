@@ -55,25 +55,54 @@ Kelvara_AppDelegate::Kelvara_AppDelegate(const QString &storeFolder, QObject *pa
 
     m_store = std::make_unique<StoreStack>(storeFolder);
     m_context = m_store->managedObjectContext();
-    m_viewControllers = {
-        new NotesViewController(m_context, this),     new TodayViewController(m_context, this),
-        new NotebooksViewController(m_context, this), new TagsViewController(m_context, this),
-        new TrashViewController(m_context, this),
-    };
     observeNotifications();
     m_operationsQueue = std::make_unique<OperationQueue>();
 
     m_window = std::make_unique<MainWindow>();
     connectCommands();
+    setQuitPanelHandler([this] { m_reminders->sayTasksAtFinish(); });
+    attachStore();
+}
 
+void Kelvara_AppDelegate::attachStore()
+{
+    m_viewControllers = {
+        new NotesViewController(m_context, this),     new TodayViewController(m_context, this),
+        new NotebooksViewController(m_context, this), new TagsViewController(m_context, this),
+        new TrashViewController(m_context, this),
+    };
     m_reminders = std::make_unique<TaskReminders>(m_context, m_window.get(), QGuiApplication::desktopFileName());
     connect(&m_reminders->midnightTimer(), &MidnightTimer::dayChanged, this, &Kelvara_AppDelegate::midnightOperations);
-    setQuitPanelHandler([this] { m_reminders->sayTasksAtFinish(); });
     if (m_context) {
         m_context->setCommitEditingHandler([this] { return commitEditing(); });
         connect(m_context->undoManager(), &UndoManager::stateChanged, this, &Kelvara_AppDelegate::updateUndoActions);
     }
     updateUndoActions();
+}
+
+bool Kelvara_AppDelegate::storeForAction()
+{
+    if (m_context)
+        return true;
+    // The store could not be opened so far, and this action needs it: try again. A failure is
+    // presented again, so the action never comes to nothing without a word.
+    ManagedObjectContext *context = m_store->managedObjectContext();
+    if (!context)
+        return false;
+    // The views were made without a store: they are made anew on it, the same one on screen.
+    const int shown = m_selectedViewController;
+    m_window->setBoxView(nullptr);
+    qDeleteAll(m_viewControllers);
+    m_context = context;
+    attachStore();
+    if (shown >= 0) {
+        displayViewController(m_viewControllers.at(shown));
+        updateForViewOnScreen();
+        m_reminders->midnightTimer().start();
+        if (Defaults::standardUserDefaults().boolForKey(Key::ShowDockTile))
+            m_reminders->changeDockTileNumber();
+    }
+    return true;
 }
 
 Kelvara_AppDelegate::~Kelvara_AppDelegate()
@@ -310,18 +339,24 @@ void Kelvara_AppDelegate::updateForViewOnScreen()
 
 void Kelvara_AppDelegate::sendAddObjectNotification(QObject *)
 {
+    if (!storeForAction())
+        return;
     if (ManagingViewController *view = currentViewController())
         view->newObjectNotification();
 }
 
 void Kelvara_AppDelegate::sendEditObjectNotification(QObject *)
 {
+    if (!storeForAction())
+        return;
     if (ManagingViewController *view = currentViewController())
         view->editObjectNotification();
 }
 
 void Kelvara_AppDelegate::sendRemoveObjectNotification(QObject *)
 {
+    if (!storeForAction())
+        return;
     if (ManagingViewController *view = currentViewController())
         view->removeObjectNotification();
 }
@@ -340,18 +375,22 @@ void Kelvara_AppDelegate::sendShowSearchField(QObject *)
 
 void Kelvara_AppDelegate::sendMarkTasksAsCompleted(QObject *)
 {
+    if (!storeForAction())
+        return;
     if (auto *view = dynamic_cast<TaskCompletingView *>(currentViewController()))
         view->markTasksAsCompleted();
 }
 
 void Kelvara_AppDelegate::showNotebooksListForTasks(QObject *)
 {
-    if (m_selectedViewController == TasksView)
+    if (m_selectedViewController == TasksView && storeForAction())
         NotificationCenter::defaultCenter().post(QStringLiteral("moveTasks"), this);
 }
 
 void Kelvara_AppDelegate::saveAction(QObject *)
 {
+    if (!storeForAction())
+        return;
     m_store->saveAction();
 }
 

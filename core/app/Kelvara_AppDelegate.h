@@ -109,6 +109,11 @@ signals:
     void terminationApproved();
 
 private:
+    // The views and reminders over the store (or none), made at creation and again when a store
+    // that could not be opened opens for a later action (storeForAction).
+    void attachStore();
+    // True when the store is open, after trying again to open it if it was not.
+    bool storeForAction();
     ManagingViewController *currentViewController() const;
     // Everything the window shows about the view on screen: the search command's title, the
     // tasks count and which commands apply.

@@ -1,0 +1,64 @@
+#include "tests/ui/AppTest.h"
+
+#include "core/store/MyNote.h"
+#include "tests/support/RecordingErrorPresenter.h"
+#include "ui/NotesViewController.h"
+
+#include <QDir>
+#include <QFile>
+
+TEST_F(AppTest, AStoreThatCouldNotBeOpenedIsTriedAgainByTheNextActionThatNeedsIt)
+{
+    // A store file that cannot be read, and a good store to put in its place later (as the
+    // message about a damaged store tells the user to do with the backup).
+    const QString path = QDir(storeFolder()).filePath(QStringLiteral("storedata"));
+    QTemporaryDir elsewhere;
+    {
+        StoreStack good(elsewhere.filePath(QStringLiteral("Kelvara")));
+        ASSERT_NE(good.managedObjectContext(), nullptr);
+        auto *task = good.managedObjectContext()->insert<MyNote>();
+        task->setTitle(QStringLiteral("restored"));
+        task->setNotebook(static_cast<MyNotebook *>(good.managedObjectContext()->fetch(QStringLiteral("MyNotebook")).first()));
+        ASSERT_TRUE(good.saveAction());
+    }
+    QDir().mkpath(storeFolder());
+    {
+        QFile damaged(path);
+        ASSERT_TRUE(damaged.open(QIODevice::WriteOnly));
+        damaged.write(QByteArray(8192, 'x'));
+    }
+
+    // Every alert of the launch is answered, as the user would, and what it said kept.
+    QStringList said;
+    QTimer answering;
+    answering.setInterval(10);
+    QObject::connect(&answering, &QTimer::timeout, &answering, [&said] {
+        if (QMessageBox *box = visibleAlert()) {
+            said << box->informativeText();
+            box->buttons().first()->click();
+        }
+    });
+    answering.start();
+    std::unique_ptr<Kelvara_AppDelegate> app = launch();
+    answering.stop();
+    ASSERT_FALSE(said.isEmpty()) << "the user is told at launch";
+    EXPECT_TRUE(said.first().contains(QStringLiteral("is damaged"))) << said.first().toStdString();
+    ASSERT_EQ(app->managedObjectContext(), nullptr);
+
+    {
+        RecordingErrorPresenter errors;
+        app->sendAddObjectNotification(nullptr);
+        EXPECT_FALSE(errors.errors().isEmpty()) << "an action without a store says why it does nothing";
+        EXPECT_EQ(app->managedObjectContext(), nullptr);
+    }
+
+    ASSERT_TRUE(QFile::remove(path));
+    ASSERT_TRUE(QFile::copy(elsewhere.filePath(QStringLiteral("Kelvara/storedata")), path));
+    RecordingErrorPresenter errors;
+    app->saveAction(nullptr);
+    EXPECT_TRUE(errors.errors().isEmpty());
+    ASSERT_NE(app->managedObjectContext(), nullptr) << "the next action opened the store";
+    EXPECT_EQ(app->notesViewController()->managedObjectContext(), app->managedObjectContext());
+    EXPECT_EQ(app->window()->boxView(), app->notesViewController()->view()) << "the same view is on screen";
+    EXPECT_EQ(app->tasksCount(), 1) << "the task list shows the store's task";
+}
