@@ -255,7 +255,24 @@ TEST(StoreTest, UndoRevertsOneUserActionAtATimeAndRedoReappliesIt)
     EXPECT_FALSE(task->isDeleted());
     EXPECT_EQ(task->notebook(), nb);
     store.reopen();
-    EXPECT_NE(onlyTask(store.context(), QStringLiteral("temporary")), nullptr);
+    MyNote *kept = onlyTask(store.context(), QStringLiteral("temporary"));
+    ASSERT_NE(kept, nullptr);
+
+    // A new edit after an undo drops what was undone: redo cannot bring it back over the edit.
+    UndoManager *history = store.context().undoManager();
+    history->beginUndoGrouping();
+    kept->setTitle(QStringLiteral("first"));
+    history->endUndoGrouping();
+    history->undo();
+    ASSERT_TRUE(history->canRedo());
+    history->beginUndoGrouping();
+    kept->setTitle(QStringLiteral("second"));
+    history->endUndoGrouping();
+    EXPECT_FALSE(history->canRedo());
+    history->redo();
+    EXPECT_EQ(kept->title(), QStringLiteral("second"));
+    history->undo();
+    EXPECT_EQ(kept->title(), QStringLiteral("temporary"));
 }
 
 TEST(StoreTest, OddAndHugeTextsRoundTripUnchanged)
