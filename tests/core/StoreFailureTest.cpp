@@ -265,6 +265,26 @@ TEST_F(UnwritableStoreTest, AReadOnlyStoreSaysSoAtOpenAndSavesOnceItsPermissionI
     EXPECT_EQ(next.managedObjectContext()->count(QStringLiteral("MyNote")), 2);
 }
 
+TEST_F(UnwritableStoreTest, AFolderWithoutWritePermissionIsNamedAndTheNextCallTriesAgain)
+{
+    savedStore(folder, 1);
+    const auto writable = QFile::permissions(folder);
+    // A store in WAL mode cannot even be read without making its index file beside it.
+    ASSERT_TRUE(QFile::setPermissions(folder, QFile::ReadOwner | QFile::ExeOwner));
+    RecordingErrorPresenter errors;
+    StoreStack stack(folder);
+    EXPECT_EQ(stack.managedObjectContext(), nullptr);
+    ASSERT_FALSE(errors.errors().isEmpty());
+    EXPECT_EQ(errors.errors().first().failureReason.toStdString(),
+              QStringLiteral("You do not have permission to write in the folder %1.").arg(folder).toStdString());
+    EXPECT_TRUE(errors.errors().first().recoverySuggestion.contains(QStringLiteral("chmod u+w")));
+
+    ASSERT_TRUE(QFile::setPermissions(folder, writable));
+    ManagedObjectContext *context = stack.managedObjectContext();
+    ASSERT_NE(context, nullptr) << "the next call that needs the store opens it";
+    EXPECT_EQ(context->count(QStringLiteral("MyNote")), 1);
+}
+
 TEST_F(UnwritableStoreTest, JournalFilesLeftReadOnlyDoNotKeepTheStoreUnwritable)
 {
     const QString path = savedStore(folder, 0);
