@@ -71,6 +71,15 @@ void Kelvara_AppDelegate::attachStore()
         new NotebooksViewController(m_context, this), new TagsViewController(m_context, this),
         new TrashViewController(m_context, this),
     };
+    // The search command follows the bar of the view on screen, however the bar came or went
+    // (Escape in its field hides it too).
+    for (ManagingViewController *view : std::as_const(m_viewControllers)) {
+        connect(view, &ManagingViewController::searchBarActiveChanged, this, [this, view](bool active) {
+            if (view == currentViewController())
+                m_window->searchMenuItem()->setText(
+                    Localized::string(active ? QStringLiteral("HIDE_SEARCH") : QStringLiteral("SHOW_SEARCH")));
+        });
+    }
     m_reminders = std::make_unique<TaskReminders>(m_context, m_window.get(), QGuiApplication::desktopFileName());
     connect(&m_reminders->midnightTimer(), &MidnightTimer::dayChanged, this, &Kelvara_AppDelegate::midnightOperations);
     if (m_context) {
@@ -177,15 +186,6 @@ void Kelvara_AppDelegate::connectCommands()
         }
     });
     connect(w, &MainWindow::switcherItemTriggered, this, &Kelvara_AppDelegate::changeViewController);
-    // The search command follows the bar of the view on screen, however the bar came or went
-    // (Escape in its field hides it too).
-    for (ManagingViewController *view : std::as_const(m_viewControllers)) {
-        connect(view, &ManagingViewController::searchBarActiveChanged, this, [this, view](bool active) {
-            if (view == currentViewController())
-                m_window->searchMenuItem()->setText(
-                    Localized::string(active ? QStringLiteral("HIDE_SEARCH") : QStringLiteral("SHOW_SEARCH")));
-        });
-    }
     // Closing the one window is quitting; the close request is served once the event that
     // carried it is over, so that the quit's dialogs do not run inside it.
     connect(w, &MainWindow::closeRequested, this, [this] {
