@@ -1,7 +1,9 @@
 #include "core/Defaults.h"
 #include "core/SettingsKeys.h"
 
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QSettings>
 #include <QThread>
 
@@ -141,6 +143,8 @@ TEST_F(DefaultsTest, BooleansWrittenByAnEarlierLaunchReadBackFromTheFile)
 TEST_F(DefaultsTest, AStoredValueOfTheWrongTypeOrOutOfRangeReadsAsTheDefault)
 {
     // A settings file edited by hand, or left by another program's idea of the keys.
+    // On a first launch nothing has made the settings folder yet.
+    ASSERT_TRUE(QDir().mkpath(QFileInfo(settingsFilePath()).path()));
     QFile file(settingsFilePath());
     ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
     file.write("[General]\n"
