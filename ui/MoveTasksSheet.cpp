@@ -44,9 +44,17 @@ MyNotebook *MoveTasksSheet::selectedNotebook() const
     return static_cast<MyNotebook *>(m_notebooks->firstSelectedObject());
 }
 
-void MoveTasksSheet::begin(QWidget *window)
+void MoveTasksSheet::begin(QWidget *window, const MyNotebook *current)
 {
     m_notebooks->processPendingChanges();
+    if (!selectedNotebook() || selectedNotebook() == current) {
+        for (ManagedObject *notebook : m_notebooks->arrangedObjects()) {
+            if (notebook != current) {
+                m_notebooks->setSelectedObjects({notebook});
+                break;
+            }
+        }
+    }
     if (window && parentWidget() != window)
         setParent(window, windowFlags());
     setWindowModality(Qt::WindowModal);

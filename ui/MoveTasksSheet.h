@@ -23,7 +23,9 @@ public:
 
     ArrayController *notebookList() const { return m_notebooks; }
     void rearrangeNotebookList();
-    void begin(QWidget *window);
+    // Opens the sheet on the window with a notebook other than `current` (the one the tasks
+    // are in) chosen, when there is one: moving tasks to where they are does nothing.
+    void begin(QWidget *window, const MyNotebook *current = nullptr);
     MyNotebook *selectedNotebook() const;
     Ui::MoveTasksSheet &ui() { return *m_ui; }
 

@@ -288,7 +288,7 @@ void NotesViewController::markTasksAsCompleted()
 void NotesViewController::showMoveMultipleTasks(const std::optional<QList<int>> &rows)
 {
     m_rowsToMove = rows;
-    m_moveSheet->begin(mainWindow());
+    m_moveSheet->begin(mainWindow(), selectedNotebook());
 }
 
 void NotesViewController::moveMultipleTasks(MyNotebook *target)

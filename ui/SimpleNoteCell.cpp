@@ -15,6 +15,7 @@
 #include <QRegularExpression>
 #include <QSvgRenderer>
 
+#include <algorithm>
 #include <cmath>
 
 namespace {
@@ -166,7 +167,7 @@ void SimpleNoteCell::draw(QPainter *painter, const QRectF &frame, const MySimple
     const QPixmap tagImage = image(QStringLiteral("tag_orange_small"), dpr);
     const QSizeF b = logicalSize(ball);
     const qreal ht = titleMetrics.height(), hc = smallMetrics.height();
-    const qreal wc = smallMetrics.horizontalAdvance(created), wd = smallMetrics.horizontalAdvance(due);
+    qreal wc = smallMetrics.horizontalAdvance(created), wd = smallMetrics.horizontalAdvance(due);
     const qreal wg = logicalSize(tagImage).width(), hg = smallMetrics.height();
 
     const qreal mid = content.top() + content.height() / 2;
@@ -175,7 +176,13 @@ void SimpleNoteCell::draw(QPainter *painter, const QRectF &frame, const MySimple
     const qreal top = mid - T / 2;
     const qreal x = content.left() + b.width() + 10;
     const qreal W = content.width() - b.width() - 10;
+    // In a narrow card the date labels give way: each ends at the content's right edge, its
+    // text elided, and a due label with no room for a few letters is left out.
+    const qreal right = content.right();
+    wc = std::clamp(right - x - 10, qreal(0), wc);
     const qreal dx = x + 5 + wc + 35;
+    wd = std::min(wd, right - dx - 5);
+    const bool showDue = !due.isEmpty() && wd >= smallMetrics.horizontalAdvance(QStringLiteral("00…"));
     const Lines l = lines();
     const qreal y2 = top + l.second * T, y3 = top + l.third * T;
 
@@ -206,7 +213,7 @@ void SimpleNoteCell::draw(QPainter *painter, const QRectF &frame, const MySimple
     QPainterPath createdLabel;
     createdLabel.addRoundedRect(QRectF(x, y2, wc + 10, hc), 5, 5);
     painter->strokePath(createdLabel, outline);
-    if (!due.isEmpty()) {
+    if (showDue) {
         QPainterPath dueLabel;
         dueLabel.addRoundedRect(QRectF(dx - 5, y2, wd + 10, hc), 5, 5);
         painter->strokePath(dueLabel, outline);
@@ -227,7 +234,7 @@ void SimpleNoteCell::draw(QPainter *painter, const QRectF &frame, const MySimple
     drawText(painter, QRectF(x, top + l.titleBottom * T - ht, W, ht), note.title, titleFont);
     drawText(painter, QRectF(x + 5, y2, wc + 1, hc), created, smallFont);
     drawText(painter, QRectF(x + wg + 5, y3 + l.tagTextTop, W, hg), tags, smallFont);
-    if (!due.isEmpty())
+    if (showDue)
         drawText(painter, QRectF(dx, y2, wd + 1, hc), due, smallFont);
     painter->restore();
 }

@@ -10,6 +10,7 @@
 #include "core/store/MyTag.h"
 #include "ui/ArrayController.h"
 #include "ui/EnteredText.h"
+#include "ui/NameOrder.h"
 #include "ui_TaskEditSheet.h"
 
 #include <QKeyEvent>
@@ -42,7 +43,9 @@ TaskEditSheet::TaskEditSheet(ManagedObjectContext *context, QWidget *parent)
     m_tagList->setEntityName(QLatin1String(MyTag::entityName));
     m_tagList->setFetchPredicate(Predicate::withFormat(QStringLiteral("deleted == 0")));
     m_tagList->setSortDescriptors({SortDescriptor(QStringLiteral("name"), true, SortDescriptor::Comparison::LocalizedCaseInsensitive)});
-    m_ui->tagPopUp->setModel(m_tagList);
+    auto *tagsByName = new NameOrder(this);
+    tagsByName->setSourceModel(m_tagList);
+    m_ui->tagPopUp->setModel(tagsByName);
     m_taskTags->setManagedObjectContext(context);
     m_taskTags->setAvoidsEmptySelection(false);
     m_taskTags->setFilterPredicate(Predicate::withFormat(QStringLiteral("deleted == 0")));
@@ -139,7 +142,7 @@ void TaskEditSheet::reject()
 
 void TaskEditSheet::addTagToTask()
 {
-    auto *tag = static_cast<MyTag *>(m_tagList->objectAt(m_ui->tagPopUp->currentIndex()));
+    auto *tag = dynamic_cast<MyTag *>(m_ui->tagPopUp->currentData(ArrayController::ObjectRole).value<ManagedObject *>());
     if (!m_task || !tag || m_task->tags().contains(tag))
         return;
     m_task->addTagsObject(tag);
@@ -162,7 +165,12 @@ void TaskEditSheet::rearrangeTagList()
 
 void TaskEditSheet::fillTagPopUp()
 {
-    m_tagList->processPendingChanges();
+    // Sorted afresh each time the sheet opens: tags added or renamed since would otherwise sit
+    // at the end, in the order they were made. The current tag is kept by the rearrangement.
+    const QString current = m_ui->tagPopUp->currentText();
+    m_tagList->rearrangeObjects();
+    if (!current.isEmpty())
+        m_ui->tagPopUp->setCurrentIndex(m_ui->tagPopUp->findText(current));
     if (m_ui->tagPopUp->currentIndex() < 0 && m_tagList->count() > 0)
         m_ui->tagPopUp->setCurrentIndex(0);
 }

@@ -184,7 +184,7 @@ TEST_F(NotesViewControllerTest, DroppedRowsGoToTheNotebookChosenInTheMoveSheetAn
                                              {{QStringLiteral("Indexes"), QVariant::fromValue(QList<int>{0, 2})}});
     EXPECT_TRUE(view.moveSheet()->isVisible());
     ASSERT_TRUE(view.rowsToMove().has_value());
-    view.moveSheet()->notebookList()->setSelectedObjects({work});
+    EXPECT_EQ(view.moveSheet()->selectedNotebook(), work) << "not the notebook the tasks are in";
     NotificationRecorder saves(QStringLiteral("saveDataToDisk"));
     view.moveMultipleTasks(view.moveSheet()->selectedNotebook());
     EXPECT_EQ(saves.count, 1);
@@ -195,6 +195,15 @@ TEST_F(NotesViewControllerTest, DroppedRowsGoToTheNotebookChosenInTheMoveSheetAn
     NotificationCenter::defaultCenter().post(QStringLiteral("moveTasks"));
     view.moveMultipleTasks(nullptr);
     EXPECT_EQ(titles(view), QStringList{QStringLiteral("call Ana")});
+
+    // Shown from the other notebook, the sheet offers the first one.
+    view.setSelectedNotebookIndex(view.notebookList()->indexOf(work));
+    view.changeSelectedNotebook(nullptr);
+    NotificationCenter::defaultCenter().post(QStringLiteral("moveTasks"));
+    EXPECT_EQ(view.moveSheet()->selectedNotebook(), inbox);
+    view.moveSheet()->reject();
+    view.setSelectedNotebookIndex(view.notebookList()->indexOf(inbox));
+    view.changeSelectedNotebook(nullptr);
 
     view.taskList()->setSelectionIndexes({0});
     NotificationCenter::defaultCenter().post(QStringLiteral("completedTasks"));

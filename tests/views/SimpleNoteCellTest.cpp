@@ -119,3 +119,31 @@ TEST(SimpleNoteCellTest, TheCardShowsSelectionColoursAndTheDueLabel)
     EXPECT_GT(withNotebook.sizeHint({}, {}).height(), cell.sizeHint({}, {}).height());
     Clock::setSource({});
 }
+
+TEST(SimpleNoteCellTest, InANarrowWindowTheDueLabelStaysOnTheCard)
+{
+    Clock::setSource([] { return now; });
+    Defaults::standardUserDefaults().registerDefaults(SettingsKeys::registeredDefaults());
+    const QColor yellow = QColor::fromRgbF(0.9f, 0.802f, 0.155f);
+    MySimpleNote note = dueIn(3600);
+    note.title = QStringLiteral("Renew the passport before the summer holidays");
+    SimpleNoteCell plain;
+    SimpleNoteCellWithNotebook today;
+    for (const SimpleNoteCell *cell : std::initializer_list<const SimpleNoteCell *>{&plain, &today}) {
+        bool labelSeen = false;
+        for (int width = 160; width <= 420; width += 20) {
+            QImage image(460, 90, QImage::Format_ARGB32);
+            image.fill(Qt::white);
+            {
+                QPainter painter(&image);
+                cell->draw(&painter, QRectF(0, 0, width, 90), note, false);
+            }
+            // The card ends 10 points inside the frame; nothing of the label lies beyond it.
+            const QImage outside = image.copy(width - 10, 0, image.width() - width + 10, image.height());
+            EXPECT_FALSE(hasColor(outside, yellow)) << "width " << width;
+            labelSeen = labelSeen || hasColor(image, yellow);
+        }
+        EXPECT_TRUE(labelSeen) << "where it fits, the label is drawn";
+    }
+    Clock::setSource({});
+}

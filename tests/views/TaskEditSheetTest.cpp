@@ -136,4 +136,18 @@ TEST(TaskEditSheetTest, TagsArePutOnAndTakenOffAtOnce)
     sheet.removeTagFromTask();
     EXPECT_TRUE(task->tags().isEmpty());
     sheet.reject();
+
+    // Tags made since, and renamed, are listed by name, whatever their case and accents.
+    store.tag(QStringLiteral("Zebra"));
+    store.tag(QStringLiteral("\u00e9lan"));
+    store.tag(QStringLiteral("Eagle"));
+    store.tag(QStringLiteral("apple"));
+    home->setName(QStringLiteral("\u00c9t\u00e9"));
+    sheet.beginEditing(task, nullptr, &store);
+    QStringList listed;
+    for (int i = 0; i < sheet.ui().tagPopUp->count(); ++i)
+        listed << sheet.ui().tagPopUp->itemText(i);
+    EXPECT_EQ(listed, (QStringList{QStringLiteral("apple"), QStringLiteral("Eagle"), QStringLiteral("\u00e9lan"),
+                                   QStringLiteral("\u00c9t\u00e9"), QStringLiteral("work"), QStringLiteral("Zebra")}));
+    sheet.reject();
 }
