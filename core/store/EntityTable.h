@@ -2,6 +2,7 @@
 
 #include "core/store/EntityDescription.h"
 
+#include "core/store/StoreValue.h"
 #include "core/store/TextFolding.h"
 
 #include <QString>
@@ -18,7 +19,7 @@ struct RowRef
     EntityTable *table;
     quint32 row;
 
-    const QVariant &value(int attribute) const;
+    const StoreValue &value(int attribute) const;
     ManagedObject *one(int relationship) const;
     const std::vector<ManagedObject *> &many(int relationship) const;
     // The folded text of a string attribute, computed on first use and kept until it changes.
@@ -42,6 +43,8 @@ struct EntityTable
         , relations(entity->relationships().size())
         , folded(entity->attributes().size())
     {
+        for (const AttributeDescription &a : entity->attributes())
+            defaults.push_back(StoreValue::fromVariant(a.defaultValue));
     }
 
     quint32 addRow(ManagedObject *object)
@@ -50,7 +53,7 @@ struct EntityTable
         rows.push_back(object);
         deleted.push_back(0);
         for (size_t a = 0; a < values.size(); ++a)
-            values[a].push_back(entity->attributes()[a].defaultValue);
+            values[a].push_back(defaults[a]);
         for (auto &column : relations)
             column.emplace_back();
         return row;
@@ -59,13 +62,14 @@ struct EntityTable
     const EntityDescription *entity;
     std::vector<ManagedObject *> rows;
     std::vector<quint8> deleted;
-    std::vector<std::vector<QVariant>> values;    // [attribute][row]
+    std::vector<StoreValue> defaults;             // [attribute]
+    std::vector<std::vector<StoreValue>> values;  // [attribute][row]
     std::vector<std::vector<Relation>> relations; // [relationship][row]
     // Case- and diacritic-folded strings, [attribute][row], filled on first search; a null entry is stale.
     std::vector<std::vector<QString>> folded;
 };
 
-inline const QVariant &RowRef::value(int attribute) const
+inline const StoreValue &RowRef::value(int attribute) const
 {
     return table->values[size_t(attribute)][row];
 }

@@ -59,7 +59,7 @@ QVariant KeyPath::slotValue(const ManagedObject *object) const
     if (!h)
         return {};
     if (m_attribute >= 0)
-        return h->slot(m_attribute);
+        return h->slot(m_attribute).toVariant();
     ManagedObject *target = h->toOne(m_finalRelationship);
     return target ? QVariant::fromValue(target) : QVariant();
 }

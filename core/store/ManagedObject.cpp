@@ -18,7 +18,7 @@ QVariant ManagedObject::value(const QString &key) const
 {
     const int a = m_entity->attributeIndex(key);
     if (a >= 0) {
-        const QVariant &v = slot(a);
+        const StoreValue &v = slot(a);
         if (!v.isValid())
             return {};
         switch (m_entity->attribute(a).type) {
@@ -27,7 +27,7 @@ QVariant ManagedObject::value(const QString &key) const
         case AttributeType::Boolean:
             return v.toLongLong() != 0;
         default:
-            return v;
+            return v.toVariant();
         }
     }
     const int r = m_entity->relationshipIndex(key);

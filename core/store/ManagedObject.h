@@ -12,8 +12,8 @@
 class ManagedObjectContext;
 
 // One object of the store. Its attribute values live in its row of the entity's table, in slots
-// indexed like the entity's attributes: strings as QString, numbers and booleans as qlonglong
-// or double, dates as milliseconds since 1970 UTC (so that comparing them costs nothing).
+// (StoreValue) indexed like the entity's attributes: strings as text, numbers and booleans as
+// integers or reals, dates as milliseconds since 1970 UTC (so that comparing them costs nothing).
 // value() hands dates out as QDateTime. Every write goes through the context, which records undo, marks the object
 // changed and emits the change signal.
 class ManagedObject
@@ -42,7 +42,7 @@ public:
     ManagedObject *toOne(const QString &relationship) const;
     QList<ManagedObject *> toMany(const QString &relationship) const;
 
-    const QVariant &slot(int attribute) const { return m_table->values[size_t(attribute)][m_row]; }
+    const StoreValue &slot(int attribute) const { return m_table->values[size_t(attribute)][m_row]; }
     RowRef rowRef() const { return {m_table, m_row}; }
     // The case- and diacritic-folded text of a string attribute, cached until it changes.
     const QString &foldedString(int attribute) const;
@@ -70,7 +70,7 @@ private:
 
     using Relation = EntityTable::Relation;
     EntityTable::Relation &relation(int relationship) const { return m_table->relations[size_t(relationship)][m_row]; }
-    QVariant &slotRef(int attribute) { return m_table->values[size_t(attribute)][m_row]; }
+    StoreValue &slotRef(int attribute) { return m_table->values[size_t(attribute)][m_row]; }
     void setDeleted(bool deleted) { m_table->deleted[m_row] = deleted ? 1 : 0; }
 
     const EntityDescription *m_entity;

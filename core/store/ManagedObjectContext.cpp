@@ -200,8 +200,8 @@ void ManagedObjectContext::setValue(ManagedObject *object, const QString &key, c
 void ManagedObjectContext::setAttribute(ManagedObject *object, int attribute, const QVariant &value)
 {
     const AttributeDescription &a = object->entity().attribute(attribute);
-    QVariant old = object->slot(attribute);
-    object->slotRef(attribute) = toSlot(a, value);
+    QVariant old = object->slot(attribute).toVariant();
+    object->slotRef(attribute) = StoreValue::fromVariant(toSlot(a, value));
     object->m_dirtyAttributes |= bit(attribute);
     std::vector<QString> &folded = object->m_table->folded[size_t(attribute)];
     if (object->m_row < folded.size())

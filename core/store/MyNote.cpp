@@ -22,12 +22,12 @@ void MyNote::postShowDockTile()
 QString MyNote::title() const { return stringValue("title"); }
 QString MyNote::content() const
 {
-    const QVariant &v = slot(attr("content"));
+    const StoreValue &v = slot(attr("content"));
     return v.isValid() ? v.toString() : QString();
 }
 QDateTime MyNote::dueDated() const
 {
-    const QVariant &v = slot(attr("dueDated"));
+    const StoreValue &v = slot(attr("dueDated"));
     return v.isValid() ? QDateTime::fromMSecsSinceEpoch(v.toLongLong()) : QDateTime();
 }
 bool MyNote::completed() const { return boolValue("completed"); }

@@ -9,7 +9,7 @@ QString MyTag::name() const { return stringValue("name"); }
 bool MyTag::deleted() const { return boolValue("deleted"); }
 QString MyTag::parentGuid() const
 {
-    const QVariant &v = slot(attr("parentGuid"));
+    const StoreValue &v = slot(attr("parentGuid"));
     return v.isValid() ? v.toString() : QString();
 }
 QString MyTag::guid() const { return stringValue("guid"); }

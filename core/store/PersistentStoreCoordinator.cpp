@@ -292,15 +292,15 @@ bool PersistentStoreCoordinator::loadObjects(ManagedObjectContext &context, AppE
             ManagedObject *object = context.createObject(entity.get(), select->integer(0));
             for (size_t a = 0; a < attributes.size(); ++a) {
                 const int column = int(a) + 1;
-                QVariant &slot = object->slotRef(int(a));
+                StoreValue &slot = object->slotRef(int(a));
                 if (select->isNull(column))
-                    slot = QVariant();
+                    slot = StoreValue();
                 else if (attributes[a].type == AttributeType::String)
-                    slot = select->text(column);
+                    slot = StoreValue(select->text(column));
                 else if (attributes[a].type == AttributeType::Double)
-                    slot = select->real(column);
+                    slot = StoreValue(select->real(column));
                 else
-                    slot = qlonglong(select->integer(column));
+                    slot = StoreValue(qint64(select->integer(column)));
             }
             for (size_t r = 0; r < toOne.size(); ++r) {
                 const int column = int(attributes.size() + r) + 1;
@@ -407,7 +407,7 @@ bool PersistentStoreCoordinator::writeObject(ManagedObject *object)
         if (object->m_persisted && !(object->m_dirtyAttributes & bit(int(a))))
             continue;
         columns << quoted(attributes[a].name);
-        values << object->slot(int(a));
+        values << object->slot(int(a)).toVariant();
     }
     for (size_t r = 0; r < entity.relationships().size(); ++r) {
         const RelationshipDescription &rel = entity.relationship(int(r));

@@ -257,41 +257,40 @@ bool Predicate::compare(const PredicateNode &node, const KeyPath &path, const Ro
         return ordered(op, left, right.object) && (op == Op::Equal || op == Op::NotEqual);
     }
 
-    const QVariant *value = holder ? &holder->value(path.attribute()) : nullptr;
-    const int type = value ? value->typeId() : QMetaType::UnknownType;
-    const bool leftAbsent = type == QMetaType::UnknownType;
+    const StoreValue *value = holder ? &holder->value(path.attribute()) : nullptr;
+    const bool leftAbsent = !value || !value->isValid();
     if (leftAbsent || right.kind == ValueKind::None)
         return absentResult(op, leftAbsent, right.kind == ValueKind::None);
 
-    switch (type) {
-    case QMetaType::LongLong: {
-        const qint64 left = *static_cast<const qlonglong *>(value->constData());
+    switch (value->kind()) {
+    case StoreValue::Kind::Integer: {
+        const qint64 left = value->integer();
         if (right.kind == ValueKind::Integer)
             return ordered(op, left, right.integer);
         if (right.kind == ValueKind::Real)
             return ordered(op, double(left), right.real);
         break;
     }
-    case QMetaType::Double: {
-        const double left = *static_cast<const double *>(value->constData());
+    case StoreValue::Kind::Real: {
+        const double left = value->real();
         if (right.kind == ValueKind::Integer)
             return ordered(op, left, double(right.integer));
         if (right.kind == ValueKind::Real)
             return ordered(op, left, right.real);
         break;
     }
-    case QMetaType::QString: {
+    case StoreValue::Kind::Text: {
         if (right.kind != ValueKind::Text)
             break;
         const bool folding = node.caseInsensitive || node.diacriticInsensitive;
         QString scratch;
         QStringView left;
         if (!folding) {
-            left = *static_cast<const QString *>(value->constData());
+            left = value->text();
         } else if (node.caseInsensitive && node.diacriticInsensitive) {
             left = holder->folded(path.attribute());
         } else {
-            scratch = foldAs(*static_cast<const QString *>(value->constData()), node.caseInsensitive,
+            scratch = foldAs(value->text(), node.caseInsensitive,
                              node.diacriticInsensitive);
             left = scratch;
         }
