@@ -58,8 +58,12 @@ void TaskReminders::showBadgeInTitle(const QString &label)
 {
     if (!m_window)
         return;
-    m_window->setWindowTitle(label.isEmpty() ? m_windowTitle
-                                             : Localized::format(QStringLiteral("TITLE_WITH_BADGE"), {label, m_windowTitle}));
+    // "(0) Kelvara" would read as something to look at: the title counts only what is due.
+    bool isNumber = false;
+    const qint64 count = label.toLongLong(&isNumber);
+    const bool shown = !label.isEmpty() && (!isNumber || count > 0);
+    m_window->setWindowTitle(shown ? Localized::format(QStringLiteral("TITLE_WITH_BADGE"), {label, m_windowTitle})
+                                   : m_windowTitle);
 }
 
 void TaskReminders::sayTasksAtLaunch()

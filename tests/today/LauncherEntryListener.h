@@ -1,6 +1,11 @@
 #pragma once
 
 #include <QDBusConnection>
+#include <QDBusMessage>
+#include <QDBusMetaType>
+#include <QDBusPendingCall>
+#include <QDeadlineTimer>
+#include <QTest>
 #include <QObject>
 #include <QString>
 #include <QVariantMap>
@@ -29,6 +34,24 @@ public:
     ~LauncherEntryListener() override { QDBusConnection::disconnectFromBus(QStringLiteral("kelvara-dock")); }
 
     bool isListening() const { return m_listening; }
+
+    // Asks `service` (a bus name) over the bus, as a dock started later does, and waits for
+    // the answer while the event loop runs; false when none came.
+    bool query(const QString &service, Update *answer)
+    {
+        QDBusPendingCall call = m_bus.asyncCall(QDBusMessage::createMethodCall(
+            service, QStringLiteral("/org/kelvara/Kelvara/LauncherEntry"), QStringLiteral("com.canonical.Unity.LauncherEntry"),
+            QStringLiteral("Query")));
+        QDeadlineTimer deadline(5000);
+        while (!call.isFinished() && !deadline.hasExpired())
+            QTest::qWait(5);
+        const QDBusMessage reply = call.reply();
+        if (reply.type() != QDBusMessage::ReplyMessage || reply.arguments().size() != 2)
+            return false;
+        answer->appUri = reply.arguments().at(0).toString();
+        answer->properties = qdbus_cast<QVariantMap>(reply.arguments().at(1));
+        return true;
+    }
     const QList<Update> &updates() const { return m_updates; }
 
 private slots:
