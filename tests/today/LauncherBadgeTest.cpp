@@ -1,15 +1,7 @@
 #include "core/DockTile.h"
-#include "core/Defaults.h"
-#include "core/Localized.h"
-#include "core/SettingsKeys.h"
-#include "core/app/TaskReminders.h"
-#include "core/store/MyNote.h"
-#include "tests/support/TempStore.h"
-#include "tests/today/FixedClock.h"
 #include "tests/today/LauncherEntryListener.h"
 
 #include <QDBusConnection>
-#include <QMainWindow>
 
 #include <gtest/gtest.h>
 
@@ -75,29 +67,4 @@ TEST(LauncherBadgeTest, TheLauncherHearsOnlyChangesCanAskAndIsClearedWhenTheTile
     EXPECT_FALSE(dock.updates().last().properties.value(QStringLiteral("count-visible")).toBool());
     LauncherEntryListener::Update answer;
     EXPECT_FALSE(dock.query(service, &answer)) << "nobody answers for a tile that is gone";
-}
-
-TEST(LauncherBadgeTest, TheWindowTitleShowsTheCountOnlyWhenSomethingIsDue)
-{
-    Defaults::standardUserDefaults().resetForTesting();
-    Defaults::standardUserDefaults().registerDefaults(SettingsKeys::registeredDefaults());
-    Localized::setLanguage(QStringLiteral("en"));
-    FixedClock clock;
-    clock.set(2024, 5, 14, 10, 0);
-    TempStore store;
-    QMainWindow window;
-    window.setWindowTitle(QStringLiteral("Kelvara"));
-    TaskReminders reminders(&store.context(), &window, QString());
-
-    reminders.changeDockTileNumber();
-    EXPECT_EQ(reminders.dockTile().badgeLabel(), QStringLiteral("0"));
-    EXPECT_EQ(window.windowTitle(), QStringLiteral("Kelvara"));
-    MyNote *task = store.task(QStringLiteral("call Ana"));
-    task->setDueDated(clock.at(2024, 5, 14, 0, 0));
-    reminders.changeDockTileNumber();
-    EXPECT_EQ(window.windowTitle(), QStringLiteral("(1) Kelvara"));
-    task->setCompleted(true);
-    reminders.changeDockTileNumber();
-    EXPECT_EQ(window.windowTitle(), QStringLiteral("Kelvara"));
-    Localized::setLanguage(QString());
 }
