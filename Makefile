@@ -2,7 +2,7 @@
 BUILD ?= build
 CMAKE_ARGS ?=
 
-.PHONY: deps configure build run test bench clean
+.PHONY: deps configure build run test test-below-gui bench clean
 
 deps:
 	@./scripts/install-deps
@@ -20,8 +20,14 @@ run: build
 test: build
 	@./scripts/run-tests $(BUILD)
 
+# The layers below the GUI, built and tested without Qt Widgets: nothing there may reach a widget.
+test-below-gui: deps
+	@cmake -S . -B $(BUILD)-below-gui -G Ninja -DKELVARA_BUILD_GUI=OFF $(CMAKE_ARGS)
+	@cmake --build $(BUILD)-below-gui
+	@./scripts/run-tests $(BUILD)-below-gui
+
 bench: build
 	@$(BUILD)/bench/kelvara_bench
 
 clean:
-	rm -rf $(BUILD)
+	rm -rf $(BUILD) $(BUILD)-below-gui

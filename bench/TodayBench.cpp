@@ -1,6 +1,6 @@
 // What launching and the Today view cost on a long-kept task list (LargeTaskStore).
 #include "bench/LargeTaskStore.h"
-#include "core/TaskCounts.h"
+#include "core/store/TaskCounts.h"
 #include "core/store/StoreStack.h"
 #include "ui/MyTodayNotesArrayController.h"
 #include "ui/TodayViewController.h"

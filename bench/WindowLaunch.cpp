@@ -4,8 +4,8 @@
 
 #include "core/Defaults.h"
 #include "core/SettingsKeys.h"
-#include "core/app/Kelvara_AppDelegate.h"
-#include "core/app/MainWindow.h"
+#include "app/Kelvara_AppDelegate.h"
+#include "app/MainWindow.h"
 #include "ui/ArrayController.h"
 #include "ui/GlobalSearchController.h"
 #include "ui/NotesViewController.h"

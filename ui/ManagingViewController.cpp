@@ -1,7 +1,7 @@
 #include "ui/ManagingViewController.h"
 
 #include "core/Localized.h"
-#include "core/app/AlertSheet.h"
+#include "ui/AlertSheet.h"
 #include "core/store/ManagedObjectContext.h"
 
 #include <QKeyEvent>

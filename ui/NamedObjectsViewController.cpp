@@ -3,7 +3,7 @@
 #include "core/Localized.h"
 #include "core/Log.h"
 #include "core/NotificationCenter.h"
-#include "core/app/AlertSheet.h"
+#include "ui/AlertSheet.h"
 #include "core/store/ManagedObjectContext.h"
 #include "core/store/MyTag.h"
 #include "ui/MyTableView.h"

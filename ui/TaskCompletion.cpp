@@ -5,7 +5,7 @@
 #include "core/Localized.h"
 #include "core/NotificationCenter.h"
 #include "core/SettingsKeys.h"
-#include "core/SystemSound.h"
+#include "core/platform/SystemSound.h"
 #include "core/store/ManagedObjectContext.h"
 #include "core/store/MyNote.h"
 #include "core/store/MyNotebook.h"

@@ -3,7 +3,7 @@
 #include "core/Clock.h"
 #include "core/Localized.h"
 #include "core/NotificationCenter.h"
-#include "core/app/AlertSheet.h"
+#include "ui/AlertSheet.h"
 #include "core/store/ManagedObjectContext.h"
 #include "core/store/MyNote.h"
 #include "core/store/MyNotebook.h"

@@ -1,4 +1,4 @@
-#include "core/SingleInstance.h"
+#include "core/platform/SingleInstance.h"
 
 #include <QDBusConnection>
 

@@ -1,6 +1,6 @@
 #include "core/Localized.h"
-#include "core/app/ShowTasksFinishController.h"
-#include "core/app/ShowTasksLaunchController.h"
+#include "app/ShowTasksFinishController.h"
+#include "app/ShowTasksLaunchController.h"
 #include "tests/today/PanelCloser.h"
 #include "ui_ShowTasksFinish.h"
 #include "ui_ShowTasksLaunch.h"

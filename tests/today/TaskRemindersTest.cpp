@@ -2,11 +2,11 @@
 #include "core/Localized.h"
 #include "core/NotificationCenter.h"
 #include "core/SettingsKeys.h"
-#include "core/app/TaskReminders.h"
+#include "app/TaskReminders.h"
 #include "core/store/MyNote.h"
 #include "core/store/MyNotebook.h"
 #include "tests/support/TempStore.h"
-#include "tests/today/FixedClock.h"
+#include "tests/support/FixedClock.h"
 #include "tests/today/LauncherEntryListener.h"
 
 #include <QCoreApplication>

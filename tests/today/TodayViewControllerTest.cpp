@@ -4,7 +4,7 @@
 #include "core/store/MyNote.h"
 #include "core/store/MyNotebook.h"
 #include "tests/support/TempStore.h"
-#include "tests/today/FixedClock.h"
+#include "tests/support/FixedClock.h"
 #include "tests/support/NotificationRecorder.h"
 #include "ui/MyTodayNotesArrayController.h"
 #include "ui/NotesViewController.h"

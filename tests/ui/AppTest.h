@@ -2,8 +2,8 @@
 
 #include "core/Defaults.h"
 #include "core/SettingsKeys.h"
-#include "core/app/Kelvara_AppDelegate.h"
-#include "core/app/MainWindow.h"
+#include "app/Kelvara_AppDelegate.h"
+#include "app/MainWindow.h"
 #include "core/store/ManagedObjectContext.h"
 #include "core/store/MyNotebook.h"
 #include "core/store/StoreStack.h"

@@ -1,7 +1,7 @@
 #include "tests/ui/AppTest.h"
 
 #include "core/ErrorPresenter.h"
-#include "core/app/ErrorPane.h"
+#include "app/ErrorPane.h"
 
 #include <QLabel>
 #include <QPushButton>

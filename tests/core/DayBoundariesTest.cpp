@@ -1,6 +1,6 @@
 #include "core/DayBoundaries.h"
 #include "core/MidnightTimer.h"
-#include "tests/today/FixedClock.h"
+#include "tests/support/FixedClock.h"
 
 #include <gtest/gtest.h>
 

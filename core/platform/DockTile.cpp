@@ -1,4 +1,4 @@
-#include "core/DockTile.h"
+#include "core/platform/DockTile.h"
 
 #include <QDBusConnection>
 #include <QDBusMessage>

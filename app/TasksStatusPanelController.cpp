@@ -1,4 +1,4 @@
-#include "core/app/TasksStatusPanelController.h"
+#include "app/TasksStatusPanelController.h"
 
 #include "core/Localized.h"
 #include "core/StringFormat.h"

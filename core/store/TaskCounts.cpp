@@ -1,4 +1,4 @@
-#include "core/TaskCounts.h"
+#include "core/store/TaskCounts.h"
 
 #include "core/Clock.h"
 #include "core/DayBoundaries.h"

@@ -1,13 +1,13 @@
-#include "core/app/TaskReminders.h"
+#include "app/TaskReminders.h"
 
 #include "core/Defaults.h"
 #include "core/Localized.h"
 #include "core/NotificationCenter.h"
 #include "core/SettingsKeys.h"
 #include "core/StringFormat.h"
-#include "core/TaskCounts.h"
-#include "core/app/ShowTasksFinishController.h"
-#include "core/app/ShowTasksLaunchController.h"
+#include "core/store/TaskCounts.h"
+#include "app/ShowTasksFinishController.h"
+#include "app/ShowTasksLaunchController.h"
 
 #include <QEvent>
 #include <QMetaObject>

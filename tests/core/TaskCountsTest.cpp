@@ -1,8 +1,8 @@
-#include "core/TaskCounts.h"
+#include "core/store/TaskCounts.h"
 #include "core/store/MyNote.h"
 #include "core/store/MyNotebook.h"
 #include "tests/support/TempStore.h"
-#include "tests/today/FixedClock.h"
+#include "tests/support/FixedClock.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "core/app/TasksStatusPanelController.h"
+#include "app/TasksStatusPanelController.h"
 
 #include <memory>
 

@@ -1,4 +1,4 @@
-#include "core/app/MainWindow.h"
+#include "app/MainWindow.h"
 
 #include "core/Localized.h"
 

@@ -1,5 +1,5 @@
 #include "core/MidnightTimer.h"
-#include "tests/today/FixedClock.h"
+#include "tests/support/FixedClock.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "core/app/ShowTasksFinishController.h"
+#include "app/ShowTasksFinishController.h"
 
 #include "core/Localized.h"
 

@@ -1,4 +1,4 @@
-#include "core/app/ShowTasksLaunchController.h"
+#include "app/ShowTasksLaunchController.h"
 
 #include "core/Localized.h"
 

@@ -1,6 +1,6 @@
-#include "core/SingleInstance.h"
-#include "core/app/Kelvara_AppDelegate.h"
-#include "core/app/MainWindow.h"
+#include "core/platform/SingleInstance.h"
+#include "app/Kelvara_AppDelegate.h"
+#include "app/MainWindow.h"
 #include "core/store/StoreStack.h"
 
 #include <QApplication>

@@ -1,4 +1,4 @@
-#include "core/SystemSound.h"
+#include "core/platform/SystemSound.h"
 
 #include "core/Log.h"
 

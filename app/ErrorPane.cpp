@@ -1,7 +1,7 @@
-#include "core/app/ErrorPane.h"
+#include "app/ErrorPane.h"
 
 #include "core/MainThread.h"
-#include "core/app/AlertSheet.h"
+#include "ui/AlertSheet.h"
 
 #include <QCoreApplication>
 #include <QMetaObject>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "core/DockTile.h"
+#include "core/platform/DockTile.h"
 #include "core/MidnightTimer.h"
 
 #include <QObject>

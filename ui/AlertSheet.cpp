@@ -1,4 +1,4 @@
-#include "core/app/AlertSheet.h"
+#include "ui/AlertSheet.h"
 
 #include <QAbstractButton>
 #include <QLabel>
