@@ -7,22 +7,11 @@ EDAMNotFoundException::EDAMNotFoundException(const std::string &identifier, cons
 }
 
 EDAMNotFoundException::EDAMNotFoundException(const edam::EDAMNotFoundException &received)
-    : edam::EDAMNotFoundException(received)
+    : EDAMException(received)
 {
 }
 
-QString EDAMNotFoundException::description() const
+QStringList EDAMNotFoundException::fields() const
 {
-    return QStringLiteral("EDAMNotFoundException(identifier:\"%1\",key:\"%2\")")
-        .arg(QString::fromStdString(identifier), QString::fromStdString(key));
-}
-
-const char *EDAMNotFoundException::what() const noexcept
-{
-    try {
-        m_what = description().toStdString();
-        return m_what.c_str();
-    } catch (...) {
-        return "EDAMNotFoundException";
-    }
+    return {QStringLiteral("identifier:") + quoted(identifier), QStringLiteral("key:") + quoted(key)};
 }

@@ -7,26 +7,14 @@ EDAMSystemException::EDAMSystemException(int32_t errorCode, const std::string &m
 }
 
 EDAMSystemException::EDAMSystemException(const edam::EDAMSystemException &received)
-    : edam::EDAMSystemException(received)
+    : EDAMException(received)
 {
 }
 
-QString EDAMSystemException::description() const
+QStringList EDAMSystemException::fields() const
 {
-    QString text = QStringLiteral("EDAMSystemException(errorCode:%1,message:\"%2\"")
-                       .arg(errorCode)
-                       .arg(QString::fromStdString(message));
+    QStringList shown{QStringLiteral("errorCode:%1").arg(errorCode), QStringLiteral("message:") + quoted(message)};
     if (__isset.rateLimitDuration)
-        text += QStringLiteral(",rateLimitDuration:%1").arg(rateLimitDuration);
-    return text + QLatin1Char(')');
-}
-
-const char *EDAMSystemException::what() const noexcept
-{
-    try {
-        m_what = description().toStdString();
-        return m_what.c_str();
-    } catch (...) {
-        return "EDAMSystemException";
-    }
+        shown << QStringLiteral("rateLimitDuration:%1").arg(rateLimitDuration);
+    return shown;
 }

@@ -7,23 +7,11 @@ EDAMUserException::EDAMUserException(int32_t errorCode, const std::string &param
 }
 
 EDAMUserException::EDAMUserException(const edam::EDAMUserException &received)
-    : edam::EDAMUserException(received)
+    : EDAMException(received)
 {
 }
 
-QString EDAMUserException::description() const
+QStringList EDAMUserException::fields() const
 {
-    return QStringLiteral("EDAMUserException(errorCode:%1,parameter:\"%2\")")
-        .arg(errorCode)
-        .arg(QString::fromStdString(parameter));
-}
-
-const char *EDAMUserException::what() const noexcept
-{
-    try {
-        m_what = description().toStdString();
-        return m_what.c_str();
-    } catch (...) {
-        return "EDAMUserException";
-    }
+    return {QStringLiteral("errorCode:%1").arg(errorCode), QStringLiteral("parameter:") + quoted(parameter)};
 }
