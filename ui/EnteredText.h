@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/NameLimits.h"
+
 #include <QString>
 
 // What the user may type as a task's title or a notebook's or tag's name. The service takes
@@ -12,8 +14,8 @@ class EnteredText
 public:
     enum Kind { TaskTitle, NotebookName, TagName };
 
-    static constexpr int titleMaxLength = 255;
-    static constexpr int nameMaxLength = 100;
+    static constexpr int titleMaxLength = NameLimits::titleMaxLength;
+    static constexpr int nameMaxLength = NameLimits::nameMaxLength;
 
     // The text without the white space at its ends.
     static QString trimmed(const QString &text) { return text.trimmed(); }
