@@ -2,21 +2,53 @@
 
 #include "core/NotificationCenter.h"
 
-// Counts the posts of one notification on the default centre while it lives, keeping the last.
+#include <QList>
+#include <QStringList>
+#include <QVariant>
+
+#include <algorithm>
+
+// Records, in order, the posts of the watched notifications on the default centre while it lives.
 class NotificationRecorder
 {
 public:
-    explicit NotificationRecorder(const QString &name)
+    explicit NotificationRecorder(const QStringList &watched)
     {
-        NotificationCenter::defaultCenter().addObserver(this, name, [this](const Notification &n) {
-            ++count;
-            last = n;
-        });
+        for (const QString &name : watched)
+            NotificationCenter::defaultCenter().addObserver(this, name, [this](const Notification &n) { posts << n; });
+    }
+    explicit NotificationRecorder(const QString &name)
+        : NotificationRecorder(QStringList{name})
+    {
     }
     ~NotificationRecorder() { NotificationCenter::defaultCenter().removeObserver(this); }
     NotificationRecorder(const NotificationRecorder &) = delete;
     NotificationRecorder &operator=(const NotificationRecorder &) = delete;
 
-    int count = 0;
-    Notification last;
+    int count() const { return int(posts.size()); }
+    int count(const QString &name) const
+    {
+        return int(std::count_if(posts.begin(), posts.end(), [&](const Notification &n) { return n.name == name; }));
+    }
+    const Notification &last() const { return posts.last(); }
+    QVariant lastInfo(const QString &key) const { return posts.isEmpty() ? QVariant() : posts.last().userInfo.value(key); }
+    // The names posted, in order; with a sender, only those it posted.
+    QStringList names(const void *sender = nullptr) const
+    {
+        QStringList result;
+        for (const Notification &n : posts) {
+            if (!sender || n.object == sender)
+                result << n.name;
+        }
+        return result;
+    }
+    QList<const void *> senders() const
+    {
+        QList<const void *> result;
+        for (const Notification &n : posts)
+            result << n.object;
+        return result;
+    }
+
+    QList<Notification> posts;
 };
