@@ -2,14 +2,8 @@
 
 #include "core/Clock.h"
 #include "core/Localized.h"
-#include "core/NotificationCenter.h"
 #include "core/OperationQueue.h"
-#include "core/store/ManagedObjectContext.h"
 #include "core/store/MyNote.h"
-#include "core/store/StoreStack.h"
-#include "tests/support/LogCapture.h"
-#include "ui/ManagingViewController.h"
-#include "ui/ArrayController.h"
 #include "ui/NotesViewController.h"
 
 #include <QAction>
@@ -17,34 +11,6 @@
 #include <QIntValidator>
 #include <QLabel>
 #include <QLayout>
-#include <QLineEdit>
-#include <QThread>
-
-namespace {
-// Notifications of one name seen while it lives, with their senders.
-class Observed
-{
-public:
-    explicit Observed(const QString &name)
-    {
-        NotificationCenter::defaultCenter().addObserver(this, name, [this](const Notification &n) {
-            m_senders << n.object;
-        });
-    }
-    ~Observed() { NotificationCenter::defaultCenter().removeObserver(this); }
-    const QList<const void *> &senders() const { return m_senders; }
-
-private:
-    QList<const void *> m_senders;
-};
-
-void postFromWorker(const QString &name, const QVariantMap &userInfo)
-{
-    std::unique_ptr<QThread> worker(QThread::create([&] { NotificationCenter::defaultCenter().post(name, nullptr, userInfo); }));
-    worker->start();
-    worker->wait();
-}
-} // namespace
 
 TEST_F(AppTest, TheStartViewAndTheTaskListsNotebookComeFromTheSettings)
 {
@@ -56,34 +22,23 @@ TEST_F(AppTest, TheStartViewAndTheTaskListsNotebookComeFromTheSettings)
         EXPECT_EQ(app->selectedViewController(), Kelvara_AppDelegate::TodayView);
         EXPECT_EQ(window->boxView(), app->viewControllers().at(1)->view());
         EXPECT_EQ(window->popUp()->currentIndex(), 1);
-        EXPECT_TRUE(window->switcherItem(1)->isChecked());
-        // No notebook saved: the task list keeps its own, its first.
-        EXPECT_EQ(app->notesViewController()->selectedNotebookIndex(), 0);
-        EXPECT_EQ(app->notesViewController()->notebookList()->selectionIndexes(), QList<int>{0});
-
-        // The switcher: every view by title, with its image, tagged with its index.
+        EXPECT_EQ(app->notesViewController()->notebookList()->selectionIndexes(), QList<int>{0})
+            << "no notebook saved: the task list shows its first";
+        // The switcher: every view by title, in order, with its image.
         ASSERT_EQ(window->popUp()->count(), 5);
-        const QStringList titles{QStringLiteral("TASKS"), QStringLiteral("TODAY"), QStringLiteral("NOTEBOOKS"),
-                                 QStringLiteral("TAGSMENU"), QStringLiteral("TRASH")};
         for (int i = 0; i < 5; ++i) {
-            EXPECT_EQ(window->popUp()->itemText(i), Localized::string(titles.at(i)));
-            EXPECT_EQ(window->popUp()->itemData(i).toInt(), i);
+            EXPECT_EQ(window->popUp()->itemText(i), app->viewControllers().at(i)->title());
             EXPECT_FALSE(window->popUp()->itemIcon(i).pixmap(32, 32).isNull()) << "no image for view " << i;
             EXPECT_EQ(window->switcherItem(i)->text(), window->popUp()->itemText(i));
         }
-        EXPECT_TRUE(Kelvara_AppDelegate::menuItemImage(5).isNull());
-        EXPECT_TRUE(Kelvara_AppDelegate::menuItemImage(-1).isNull());
     }
 
     Defaults::standardUserDefaults().setBool(Key::StartInTasksView, true);
     Defaults::standardUserDefaults().setInteger(Key::lastUsedNotebook, 2);
-    LogCapture log;
     auto app = launch();
     EXPECT_EQ(app->selectedViewController(), Kelvara_AppDelegate::TasksView);
     EXPECT_EQ(app->window()->popUp()->currentIndex(), 0);
-    EXPECT_EQ(app->notesViewController()->selectedNotebookIndex(), 2);
     EXPECT_EQ(app->notesViewController()->notebookList()->selectionIndexes(), QList<int>{2});
-    EXPECT_TRUE(log.contains(QStringLiteral("Selected notebook: 2")));
 }
 
 TEST_F(AppTest, SwitchingViewsResizesTheWindowByTheViewsSizeAndKeepsItsTopLeft)
@@ -93,17 +48,12 @@ TEST_F(AppTest, SwitchingViewsResizesTheWindowByTheViewsSizeAndKeepsItsTopLeft)
     ASSERT_TRUE(waitForFrame(window));
     const QRect before = window->geometry();
     const QSize box = window->boxContentSize();
-    EXPECT_EQ(box, app->viewControllers().at(0)->view()->size());
-
     QWidget *today = app->viewControllers().at(1)->view();
     today->resize(box.width() + 60, box.height() - 40);
     window->switcherItem(1)->trigger();
     ASSERT_TRUE(waitUntil([&] { return !window->isAnimatingFrame() && window->geometry().size() != before.size(); }));
-    EXPECT_EQ(app->selectedViewController(), 1);
     EXPECT_EQ(window->boxView(), today);
-    EXPECT_EQ(window->geometry().topLeft(), before.topLeft());
-    EXPECT_EQ(window->geometry().size(), before.size() + QSize(60, -40));
-    ASSERT_TRUE(waitUntil([&] { return today->size() == QSize(box.width() + 60, box.height() - 40); }));
+    EXPECT_EQ(window->geometry(), QRect(before.topLeft(), before.size() + QSize(60, -40)));
 
     // Back to the task list: it kept its size while away, so the window gets its size back.
     emit window->popUp()->activated(0);
@@ -132,12 +82,10 @@ TEST_F(AppTest, AViewWhoseEditorHoldsAnUnacceptableValueStaysOnScreen)
     field->show();
     field->setText(QStringLiteral("5")); // a start, not yet a value
     field->setFocus();
-    ASSERT_EQ(window->focusWidget(), field);
 
     window->switcherItem(4)->trigger();
     EXPECT_EQ(window->boxView(), notes);
     EXPECT_EQ(app->selectedViewController(), 0) << "the commands still act on the view on screen";
-    EXPECT_EQ(window->popUp()->currentIndex(), 0);
     EXPECT_TRUE(window->switcherItem(0)->isChecked());
     EXPECT_EQ(window->focusWidget(), field);
 
@@ -145,7 +93,6 @@ TEST_F(AppTest, AViewWhoseEditorHoldsAnUnacceptableValueStaysOnScreen)
     window->switcherItem(4)->trigger();
     EXPECT_EQ(window->boxView(), app->viewControllers().at(4)->view());
     EXPECT_EQ(app->selectedViewController(), 4);
-    EXPECT_FALSE(field->hasFocus());
 }
 
 TEST_F(AppTest, TheTasksCountComesOnlyFromTheViewOnScreen)
@@ -153,23 +100,19 @@ TEST_F(AppTest, TheTasksCountComesOnlyFromTheViewOnScreen)
     Defaults::standardUserDefaults().setBool(Key::StartInTasksView, false);
     auto app = launch();
     QLabel *label = app->window()->tasksCountLabel();
-    NotificationCenter &center = NotificationCenter::defaultCenter();
-
-    center.post(QStringLiteral("tasksCountChanged"), nullptr,
-                {{QStringLiteral("arrayCount"), 7}, {QStringLiteral("viewController"), 0}});
-    EXPECT_EQ(app->tasksCount(), 0);
-    EXPECT_EQ(label->text(), Localized::format(QStringLiteral("TASKS_COUNT"), {0})) << "the Today view's own count";
-    center.post(QStringLiteral("tasksCountChanged"), nullptr, {{QStringLiteral("arrayCount"), 7}});
-    EXPECT_EQ(app->tasksCount(), 0);
-
-    center.post(QStringLiteral("tasksCountChanged"), nullptr,
-                {{QStringLiteral("arrayCount"), 3}, {QStringLiteral("viewController"), 1}});
+    const auto post = [](const QVariantMap &info) {
+        NotificationCenter::defaultCenter().post(QStringLiteral("tasksCountChanged"), nullptr, info);
+    };
+    post({{QStringLiteral("arrayCount"), 7}, {QStringLiteral("viewController"), 0}});
+    post({{QStringLiteral("arrayCount"), 7}});
+    EXPECT_EQ(app->tasksCount(), 0) << "the Today view's own count";
+    EXPECT_EQ(label->text(), Localized::format(QStringLiteral("TASKS_COUNT"), {0}));
+    post({{QStringLiteral("arrayCount"), 3}, {QStringLiteral("viewController"), 1}});
     EXPECT_EQ(app->tasksCount(), 3);
     EXPECT_TRUE(label->isVisible());
-    EXPECT_EQ(label->text(), Localized::format(QStringLiteral("TASKS_COUNT"), {3}));
 
     // Posted on a worker, it is taken on the main thread.
-    postFromWorker(QStringLiteral("tasksCountChanged"), {{QStringLiteral("arrayCount"), 1}, {QStringLiteral("viewController"), 1}});
+    onWorker([&] { post({{QStringLiteral("arrayCount"), 1}, {QStringLiteral("viewController"), 1}}); });
     ASSERT_TRUE(waitUntil([&] { return app->tasksCount() == 1; }));
     EXPECT_EQ(label->text(), Localized::string(QStringLiteral("TASKS_COUNT_ONE")));
 
@@ -182,24 +125,20 @@ TEST_F(AppTest, CommandsActOnTheViewOnScreen)
 {
     auto app = launch();
     MainWindow *window = app->window();
-    Observed moveTasks(QStringLiteral("moveTasks"));
-
+    NotificationRecorder moveTasks(QStringLiteral("moveTasks"));
     app->showNotebooksListForTasks(nullptr);
-    ASSERT_EQ(moveTasks.senders().size(), 1);
-    EXPECT_EQ(moveTasks.senders().first(), app.get());
     for (int view = 1; view < 5; ++view) {
         window->switcherItem(view)->trigger();
         app->showNotebooksListForTasks(nullptr);
         EXPECT_FALSE(window->action(MainWindow::MoveToNotebook)->isEnabled());
     }
-    EXPECT_EQ(moveTasks.senders().size(), 1) << "moving tasks is for the task list only";
+    EXPECT_EQ(moveTasks.senders(), QList<const void *>{app.get()}) << "moving tasks is for the task list only";
 
     // A view without the operation says so, and a search bar it does not have is not shown.
     const QString showSearch = window->searchMenuItem()->text();
     auto answer = answerNextAlert(QStringLiteral("OK"));
     window->searchMenuItem()->trigger();
     ASSERT_TRUE(waitUntil([&] { return answer->alerts == 1 && !visibleAlert(); }));
-    EXPECT_EQ(answer->text, QStringLiteral("Error"));
     EXPECT_EQ(answer->informativeText, Localized::string(QStringLiteral("NOTAVAILFORVIEW")));
     EXPECT_EQ(window->searchMenuItem()->text(), showSearch);
     EXPECT_FALSE(app->viewControllers().at(4)->searchBarActive());
@@ -211,8 +150,6 @@ TEST_F(AppTest, SaveRequestsAreSavedOnTheQueueAndSyncEndsAreShownOnTheMainThread
     ManagedObjectContext *context = app->managedObjectContext();
     ASSERT_NE(context, nullptr);
     context->insert<MyNote>()->setTitle(QStringLiteral("Water the plants"));
-    ASSERT_TRUE(context->hasChanges());
-
     NotificationCenter::defaultCenter().post(QStringLiteral("saveDataToDisk"));
     app->operationsQueue().waitUntilAllOperationsAreFinished();
     EXPECT_FALSE(context->hasChanges());
@@ -225,24 +162,29 @@ TEST_F(AppTest, SaveRequestsAreSavedOnTheQueueAndSyncEndsAreShownOnTheMainThread
     // A failed run shows that there was no connection; the next good one hides it and
     // tells when it ended. The task list on screen is told to refresh.
     MainWindow *window = app->window();
-    Observed dummy(QStringLiteral("dummyNotification"));
+    NotificationRecorder refresh(QStringLiteral("dummyNotification"));
     const QDateTime end(QDate(2026, 3, 14), QTime(9, 26, 53));
     Clock::setSource([end] { return end; });
-    postFromWorker(QStringLiteral("hideSyncStatus"), {{QStringLiteral("success"), false}});
+    const auto syncEnded = [](bool success) {
+        onWorker([success] {
+            NotificationCenter::defaultCenter().post(QStringLiteral("hideSyncStatus"), nullptr,
+                                                     {{QStringLiteral("success"), success}});
+        });
+    };
+    syncEnded(false);
     ASSERT_TRUE(waitUntil([&] { return window->noConectionView()->isVisible(); }));
     EXPECT_FALSE(app->lastSyncDate().isValid());
-    postFromWorker(QStringLiteral("hideSyncStatus"), {{QStringLiteral("success"), true}});
+    syncEnded(true);
     ASSERT_TRUE(waitUntil([&] { return window->noConectionView()->isHidden(); }));
     Clock::setSource({});
     EXPECT_EQ(app->lastSyncDate(), end);
     EXPECT_FALSE(window->syncDateLabel()->text().isEmpty());
     EXPECT_TRUE(window->syncLabel()->isHidden());
-    ASSERT_EQ(dummy.senders().size(), 2);
-    EXPECT_EQ(dummy.senders().first(), app.get());
+    EXPECT_EQ(refresh.senders(), (QList<const void *>{app.get(), app.get()}));
 
     window->switcherItem(3)->trigger();
     NotificationCenter::defaultCenter().post(QStringLiteral("hideSyncStatus"), nullptr, {{QStringLiteral("success"), true}});
-    EXPECT_EQ(dummy.senders().size(), 2) << "only while the task list is on screen";
+    EXPECT_EQ(refresh.count(), 2) << "only while the task list is on screen";
 }
 
 TEST_F(AppTest, UndoAndRedoUseTheStoresUndoManager)
@@ -257,7 +199,6 @@ TEST_F(AppTest, UndoAndRedoUseTheStoresUndoManager)
 
     window->action(MainWindow::Undo)->trigger();
     EXPECT_EQ(task->title(), Localized::string(QStringLiteral("NEW_TASK")));
-    EXPECT_TRUE(window->action(MainWindow::Redo)->isEnabled());
     window->action(MainWindow::Redo)->trigger();
     EXPECT_EQ(task->title(), QStringLiteral("Call the bank"));
     app->operationsQueue().waitUntilAllOperationsAreFinished();

@@ -1,25 +1,15 @@
 #pragma once
 
-#include "core/Defaults.h"
-#include "core/SettingsKeys.h"
 #include "app/Kelvara_AppDelegate.h"
 #include "app/MainWindow.h"
 #include "core/store/ManagedObjectContext.h"
 #include "core/store/MyNotebook.h"
 #include "core/store/StoreStack.h"
+#include "tests/support/ViewTest.h"
 
-#include <QAbstractButton>
-#include <QApplication>
-#include <QDeadlineTimer>
-#include <QMessageBox>
 #include <QTemporaryDir>
-#include <QTest>
+#include <QThread>
 #include <QTimer>
-
-#include <gtest/gtest.h>
-
-#include <functional>
-#include <memory>
 
 // Each test starts from a first launch: fresh settings with the registered defaults, and a
 // store of its own.
@@ -28,8 +18,7 @@ class AppTest : public ::testing::Test
 protected:
     void SetUp() override
     {
-        Defaults::standardUserDefaults().resetForTesting();
-        Defaults::standardUserDefaults().registerDefaults(SettingsKeys::registeredDefaults());
+        resetSettings();
         // The reminder panels are modal: a test that wants one turns it on and closes it.
         Defaults::standardUserDefaults().setBool(Key::showTasksStatusPanel, false);
         Defaults::standardUserDefaults().setBool(Key::showTasksStatusPanelAtEnd, false);
@@ -58,29 +47,17 @@ protected:
         return delegate;
     }
 
-    static bool waitUntil(const std::function<bool()> &condition, int timeoutMs = 5000)
-    {
-        QDeadlineTimer deadline(timeoutMs);
-        while (!condition()) {
-            if (deadline.hasExpired())
-                return false;
-            QTest::qWait(10);
-        }
-        return true;
-    }
-
     static bool waitForFrame(MainWindow *window)
     {
         return waitUntil([window] { return !window->isAnimatingFrame(); });
     }
 
-    static QMessageBox *visibleAlert()
+    // Runs `work` on a thread of its own and waits for it to end.
+    static void onWorker(const std::function<void()> &work)
     {
-        for (QWidget *w : QApplication::topLevelWidgets()) {
-            if (auto *box = qobject_cast<QMessageBox *>(w); box && box->isVisible())
-                return box;
-        }
-        return nullptr;
+        std::unique_ptr<QThread> worker(QThread::create(work));
+        worker->start();
+        worker->wait();
     }
 
     struct Answer

@@ -1,4 +1,5 @@
 #include "tests/support/DiesWithParent.h"
+#include "tests/support/WaitUntil.h"
 
 #include <QDBusConnection>
 #include <QDBusConnectionInterface>
@@ -6,7 +7,6 @@
 #include <QFile>
 #include <QProcess>
 #include <QTemporaryDir>
-#include <QTest>
 
 #include <gtest/gtest.h>
 
@@ -18,31 +18,28 @@ TEST(SecondLaunchTest, ASecondLaunchBringsTheRunningWindowToTheFrontAndExits)
     const QString name = QStringLiteral("org.kelvara.Kelvara");
     ASSERT_FALSE(bus.interface()->isServiceRegistered(name).value()) << "no Kelvara runs in the test session";
 
-    // A first launch of its own: fresh folders, no launch panel waiting for an answer.
+    // Fresh folders of its own, and no launch panel waiting for an answer.
     QTemporaryDir home;
     QDir(home.path()).mkpath(QStringLiteral("config/Kelvara"));
-    {
-        QFile settings(home.filePath(QStringLiteral("config/Kelvara/Kelvara.conf")));
-        ASSERT_TRUE(settings.open(QIODevice::WriteOnly));
-        settings.write("[General]\nshowTasksStatusPanel=false\nShowDockTile=false\n");
-    }
+    QFile settings(home.filePath(QStringLiteral("config/Kelvara/Kelvara.conf")));
+    ASSERT_TRUE(settings.open(QIODevice::WriteOnly));
+    settings.write("[General]\nshowTasksStatusPanel=false\nShowDockTile=false\n");
+    settings.close();
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
     env.insert(QStringLiteral("XDG_CONFIG_HOME"), home.filePath(QStringLiteral("config")));
     env.insert(QStringLiteral("XDG_DATA_HOME"), home.filePath(QStringLiteral("data")));
+    QProcess first, second;
+    for (QProcess *launch : {&first, &second}) {
+        diesWithParent(*launch);
+        launch->setProcessEnvironment(env);
+    }
 
-    QProcess first;
-    diesWithParent(first);
-    first.setProcessEnvironment(env);
     first.setProcessChannelMode(QProcess::MergedChannels);
     first.start(QStringLiteral(KELVARA_APP_BINARY), {});
-    ASSERT_TRUE(first.waitForStarted());
-    EXPECT_TRUE(QTest::qWaitFor([&] { return bus.interface()->isServiceRegistered(name).value(); }, 10000))
+    EXPECT_TRUE(waitUntil([&] { return bus.interface()->isServiceRegistered(name).value(); }, 10000))
         << first.readAll().toStdString();
 
-    QProcess second;
-    diesWithParent(second);
-    second.setProcessEnvironment(env);
     second.start(QStringLiteral(KELVARA_APP_BINARY), {});
     ASSERT_TRUE(second.waitForFinished(10000));
     EXPECT_EQ(second.exitStatus(), QProcess::NormalExit);
@@ -50,12 +47,9 @@ TEST(SecondLaunchTest, ASecondLaunchBringsTheRunningWindowToTheFrontAndExits)
     EXPECT_TRUE(second.readAllStandardOutput().contains("already running"));
 
     QByteArray said;
-    EXPECT_TRUE(QTest::qWaitFor([&] {
-        said += first.readAll();
-        return said.contains("Another launch asked for the window");
-    }, 10000)) << said.toStdString();
+    EXPECT_TRUE(waitUntil([&] { return (said += first.readAll()).contains("Another launch asked for the window"); }, 10000))
+        << said.toStdString();
     EXPECT_EQ(first.state(), QProcess::Running) << "the first one goes on";
-
     first.kill();
     first.waitForFinished();
 }
