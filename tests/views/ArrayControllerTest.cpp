@@ -1,26 +1,13 @@
-#include "core/store/MyNote.h"
 #include "core/store/MyNotebook.h"
-#include "tests/support/TempStore.h"
-#include "ui/ArrayController.h"
+#include "tests/support/ViewTest.h"
 
 #include <QAbstractItemModelTester>
 #include <QSignalSpy>
 
-#include <gtest/gtest.h>
+using ArrayControllerTest = ViewTest;
 
-namespace {
-QStringList titles(const ArrayController &controller)
+TEST_F(ArrayControllerTest, ListsANotebooksTasksFilteredAndSortedAndFollowsChangesWithoutResorting)
 {
-    QStringList result;
-    for (ManagedObject *o : controller.arrangedObjects())
-        result << static_cast<MyNote *>(o)->title();
-    return result;
-}
-} // namespace
-
-TEST(ArrayControllerTest, ListsANotebooksTasksFilteredAndSortedAndFollowsChangesWithoutResorting)
-{
-    TempStore store;
     MyNotebook *inbox = store.firstNotebook();
     MyNotebook *other = store.notebook(QStringLiteral("Other"));
     MyNote *c = store.task(QStringLiteral("c"), inbox);
@@ -82,9 +69,8 @@ TEST(ArrayControllerTest, ListsANotebooksTasksFilteredAndSortedAndFollowsChanges
     EXPECT_EQ(tasks.count(), 0);
 }
 
-TEST(ArrayControllerTest, FetchModeAddsInsertedObjectsThatMatchAndEmptiesOnAWipe)
+TEST_F(ArrayControllerTest, FetchModeAddsInsertedObjectsThatMatchAndEmptiesOnAWipe)
 {
-    TempStore store;
     ArrayController notebooks;
     QAbstractItemModelTester tester(&notebooks, QAbstractItemModelTester::FailureReportingMode::Fatal);
     notebooks.setManagedObjectContext(&store.context());
@@ -107,9 +93,8 @@ TEST(ArrayControllerTest, FetchModeAddsInsertedObjectsThatMatchAndEmptiesOnAWipe
     EXPECT_EQ(notebooks.count(), 1) << "only the fresh store's notebook";
 }
 
-TEST(ArrayControllerTest, ListsOverTwoNotebooksFollowAWholeNotebookMovingAcross)
+TEST_F(ArrayControllerTest, ListsOverTwoNotebooksFollowAWholeNotebookMovingAcross)
 {
-    TempStore store;
     MyNotebook *from = store.firstNotebook();
     MyNotebook *to = store.notebook(QStringLiteral("Archive"));
     QList<MyNote *> tasks;

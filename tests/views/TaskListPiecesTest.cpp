@@ -1,13 +1,8 @@
-#include "core/Defaults.h"
 #include "core/Localized.h"
-#include "core/NotificationCenter.h"
-#include "core/SettingsKeys.h"
 #include "core/platform/SystemSound.h"
-#include "core/store/MyNote.h"
 #include "core/store/MyNotebook.h"
 #include "tests/support/RecordingErrorPresenter.h"
-#include "tests/support/NotificationRecorder.h"
-#include "tests/support/TempStore.h"
+#include "tests/support/ViewTest.h"
 #include "ui/MyBoxDrop.h"
 #include "ui/MyNoteTableView.h"
 #include "ui/MyNotesArrayController.h"
@@ -15,12 +10,8 @@
 #include "ui/SimpleNoteCell.h"
 #include "ui/TaskCompletion.h"
 
-#include <QApplication>
 #include <QFile>
 #include <QMimeData>
-#include <QTest>
-
-#include <gtest/gtest.h>
 
 namespace {
 struct Mover : MyNotesTableViewCanMoveProtocol
@@ -29,23 +20,16 @@ struct Mover : MyNotesTableViewCanMoveProtocol
     bool canMove() const override { return allowed; }
 };
 
-QList<int> sorters(const MyNotesArrayController &tasks)
-{
-    QList<int> result;
-    for (ManagedObject *o : tasks.arrangedObjects())
-        result << static_cast<MyNote *>(o)->mysorter();
-    return result;
-}
+using TaskListPiecesTest = ViewTest;
 } // namespace
 
-TEST(TaskListPiecesTest, DraggingOneRowRenumbersTheHandKeptOrderAndNothingElseIsDropped)
+TEST_F(TaskListPiecesTest, DraggingOneRowRenumbersTheHandKeptOrderAndNothingElseIsDropped)
 {
     EXPECT_EQ(MyNotesArrayController::renumbered(1, 4, 6), (QList<int>{0, 3, 1, 2, 4, 5}));
     EXPECT_EQ(MyNotesArrayController::renumbered(4, 1, 6), (QList<int>{0, 2, 3, 4, 1, 5}));
     EXPECT_EQ(MyNotesArrayController::renumbered(0, 6, 6), (QList<int>{5, 0, 1, 2, 3, 4})) << "to the end";
     EXPECT_EQ(MyNotesArrayController::renumbered(2, 2, 4), (QList<int>{0, 1, 2, 3}));
 
-    TempStore store;
     MyNotebook *inbox = store.firstNotebook();
     for (int i = 0; i < 6; ++i)
         store.task(QStringLiteral("t%1").arg(i), inbox)->setValue(QStringLiteral("needUpdate"), false);
@@ -55,7 +39,6 @@ TEST(TaskListPiecesTest, DraggingOneRowRenumbersTheHandKeptOrderAndNothingElseIs
     tasks.setManagedObjectContext(&store.context());
     tasks.setSortDescriptors({SortDescriptor(QStringLiteral("mysorter"))});
     tasks.setContentRelationship(inbox, QStringLiteral("notes"));
-    ASSERT_EQ(sorters(tasks), (QList<int>{0, 1, 2, 3, 4, 5}));
 
     std::unique_ptr<QMimeData> one(tasks.mimeData({tasks.index(1)}));
     std::unique_ptr<QMimeData> two(tasks.mimeData({tasks.index(1), tasks.index(2)}));
@@ -67,32 +50,29 @@ TEST(TaskListPiecesTest, DraggingOneRowRenumbersTheHandKeptOrderAndNothingElseIs
 
     NotificationRecorder saves(QStringLiteral("saveDataToDisk"));
     EXPECT_TRUE(tasks.dropMimeData(one.get(), Qt::MoveAction, 4, 0, {}));
-    EXPECT_EQ(saves.count, 1);
+    EXPECT_EQ(saves.count(), 1);
     tasks.rearrangeObjects();
-    QStringList order;
-    for (ManagedObject *o : tasks.arrangedObjects())
-        order << static_cast<MyNote *>(o)->title();
-    EXPECT_EQ(order.join(u' '), QStringLiteral("t0 t2 t3 t1 t4 t5"));
-    EXPECT_EQ(sorters(tasks), (QList<int>{0, 1, 2, 3, 4, 5}));
-    for (ManagedObject *o : tasks.arrangedObjects())
-        EXPECT_FALSE(static_cast<MyNote *>(o)->needUpdate()) << "the hand-kept order stays local";
+    EXPECT_EQ(titles(tasks).join(u' '), QStringLiteral("t0 t2 t3 t1 t4 t5"));
+    for (int row = 0; row < 6; ++row) {
+        auto *task = static_cast<MyNote *>(tasks.objectAt(row));
+        EXPECT_EQ(task->mysorter(), row);
+        EXPECT_FALSE(task->needUpdate()) << "the hand-kept order stays local";
+    }
 
     // Dropping onto a row (not between rows) lands above it.
     std::unique_ptr<QMimeData> last(tasks.mimeData({tasks.index(5)}));
     EXPECT_TRUE(tasks.dropMimeData(last.get(), Qt::MoveAction, -1, -1, tasks.index(0)));
     tasks.rearrangeObjects();
-    EXPECT_EQ(static_cast<MyNote *>(tasks.objectAt(0))->title(), QStringLiteral("t5"));
+    EXPECT_EQ(titles(tasks).first(), QStringLiteral("t5"));
 
     // Tooltips show the notes, cut short when they are long.
-    auto *first = static_cast<MyNote *>(tasks.objectAt(0));
     EXPECT_FALSE(tasks.data(tasks.index(0), Qt::ToolTipRole).isValid());
-    first->setContent(QString(5000, u'n'));
+    static_cast<MyNote *>(tasks.objectAt(0))->setContent(QString(5000, u'n'));
     EXPECT_LE(tasks.data(tasks.index(0), Qt::ToolTipRole).toString().size(), MyNotesArrayController::tooltipLength + 1);
 }
 
-TEST(TaskListPiecesTest, TheTableAsksForTheEditorAndTogglesCompletionFromTheBallOnly)
+TEST_F(TaskListPiecesTest, TheTableTogglesCompletionFromTheBallOnlyAndTheDropBoxAsksToMoveTheRows)
 {
-    TempStore store;
     MyNotesArrayController tasks;
     tasks.setManagedObjectContext(&store.context());
     store.task(QStringLiteral("one"));
@@ -112,39 +92,28 @@ TEST(TaskListPiecesTest, TheTableAsksForTheEditorAndTogglesCompletionFromTheBall
     const int middle = row.top() + row.height() / 2;
     QTest::mouseClick(table.viewport(), Qt::LeftButton, {}, QPoint(35, middle));
     EXPECT_EQ(tasks.selectionIndexes(), QList<int>{1});
-    EXPECT_EQ(complete.count, 1) << "x = 35 on the middle of the selected row";
-    EXPECT_EQ(complete.last.object, &table);
+    EXPECT_EQ(complete.senders(), QList<const void *>{&table}) << "x = 35 on the middle of the selected row";
     QTest::mouseClick(table.viewport(), Qt::LeftButton, {}, QPoint(36, middle));
     QTest::mouseClick(table.viewport(), Qt::LeftButton, {}, QPoint(25, middle + 9));
-    EXPECT_EQ(complete.count, 1) << "outside the hot spot a click only selects";
-
+    EXPECT_EQ(complete.count(), 1) << "outside the hot spot a click only selects";
     QTest::keyClick(&table, Qt::Key_Space);
-    EXPECT_EQ(complete.count, 2);
+    EXPECT_EQ(complete.count(), 2);
     QTest::keyClick(&table, Qt::Key_Return);
     QTest::mouseDClick(table.viewport(), Qt::LeftButton, {}, QPoint(200, middle));
-    EXPECT_EQ(edit.count, 2);
-}
+    EXPECT_EQ(edit.count(), 2);
 
-TEST(TaskListPiecesTest, TheDropBoxAsksToMoveTheDroppedRowsAndRestoresItsBorder)
-{
     MyBoxDrop box;
-    box.resize(200, 40);
-    const QColor original = box.originalColor();
     QMimeData data;
     data.setData(QString::fromLatin1(MyNotesArrayController::dragType), MyNotesArrayController::archiveRows({3, 1}));
     QDragEnterEvent enter(QPoint(10, 10), Qt::MoveAction, &data, Qt::LeftButton, {});
     QApplication::sendEvent(&box, &enter);
     EXPECT_TRUE(enter.isAccepted());
-    EXPECT_EQ(box.borderColor(), QColor::fromRgbF(0.0f, 0.502f, 1.0f));
-    EXPECT_EQ(box.borderWidth(), 2.0);
-
+    EXPECT_NE(box.borderColor(), box.originalColor()) << "the box shows it takes the rows";
     NotificationRecorder move(QStringLiteral("moveTasks"));
     QDropEvent drop(QPointF(10, 10), Qt::MoveAction, &data, Qt::LeftButton, {});
     QApplication::sendEvent(&box, &drop);
-    EXPECT_EQ(move.count, 1);
-    EXPECT_EQ(move.last.userInfo.value(QStringLiteral("Indexes")).value<QList<int>>(), (QList<int>{1, 3}));
-    EXPECT_EQ(box.borderColor(), original);
-
+    EXPECT_EQ(move.lastInfo(QStringLiteral("Indexes")).value<QList<int>>(), (QList<int>{1, 3}));
+    EXPECT_EQ(box.borderColor(), box.originalColor());
     QMimeData text;
     text.setText(QStringLiteral("not ours"));
     QDragEnterEvent foreign(QPoint(10, 10), Qt::MoveAction, &text, Qt::LeftButton, {});
@@ -152,17 +121,14 @@ TEST(TaskListPiecesTest, TheDropBoxAsksToMoveTheDroppedRowsAndRestoresItsBorder)
     EXPECT_FALSE(foreign.isAccepted());
 }
 
-TEST(TaskListPiecesTest, CompletingMovesOnlyNewlyCompletedTasksAndPlaysTheChosenSound)
+TEST_F(TaskListPiecesTest, CompletingMovesOnlyNewlyCompletedTasksAndPlaysTheChosenSound)
 {
     Defaults &defaults = Defaults::standardUserDefaults();
-    defaults.registerDefaults(SettingsKeys::registeredDefaults());
-    TempStore store;
     MyNotebook *inbox = store.firstNotebook();
     MyNotebook *done = store.notebook(QStringLiteral("Done"));
     MyNote *task = store.task(QStringLiteral("write report"), inbox);
     MyNote *reopened = store.task(QStringLiteral("already done"), inbox);
     reopened->setCompleted(true);
-
     defaults.setBool(Key::enableNotebookForCompleted, true);
     defaults.setObject(Key::notebookForCompleted, QStringLiteral("Done"));
     const int played = SystemSound::playCount();
@@ -174,14 +140,12 @@ TEST(TaskListPiecesTest, CompletingMovesOnlyNewlyCompletedTasksAndPlaysTheChosen
     EXPECT_EQ(reopened->notebook(), inbox) << "a task being reopened stays where it is";
     EXPECT_EQ(SystemSound::playCount(), played + 1);
     EXPECT_EQ(SystemSound::lastPlayed(), QStringLiteral("Pop"));
-    EXPECT_EQ(saves.count, 1);
+    EXPECT_EQ(saves.count(), 1);
 
     TaskCompletion::markTasksAsCompleted(&store.context(), {task}, &store);
     EXPECT_FALSE(task->completed());
     EXPECT_EQ(task->notebook(), done) << "un-completing leaves it there";
-
     EXPECT_EQ(SystemSound::playCount(), played + 2);
-
     defaults.setObject(Key::completedSound, Localized::string(QStringLiteral("NONE")));
     TaskCompletion::markTasksAsCompleted(&store.context(), {task}, &store);
     EXPECT_EQ(SystemSound::playCount(), played + 2) << "no sound when the setting says none";
@@ -190,26 +154,18 @@ TEST(TaskListPiecesTest, CompletingMovesOnlyNewlyCompletedTasksAndPlaysTheChosen
     MyNote *other = store.task(QStringLiteral("other"), inbox);
     TaskCompletion::markTasksAsCompleted(&store.context(), {other}, &store);
     EXPECT_EQ(other->notebook(), inbox) << "no such notebook: the task stays";
-}
 
-TEST(TaskListPiecesTest, ALookupOfTheCompletedNotebookThatFailsIsReportedAndTheTasksStillComplete)
-{
     // A store of another model, whose notebooks go by another entity name: the lookup cannot
-    // be answered.
+    // be answered, and the tasks still complete.
     QFile resource(QStringLiteral(":/model/Kelvara.json"));
     ASSERT_TRUE(resource.open(QIODevice::ReadOnly));
     QByteArray json = resource.readAll();
     json.replace("\"MyNotebook\"", "\"Notebook\"");
-    ManagedObjectContext context(ManagedObjectModel::fromJson(json), nullptr);
-    auto *task = context.insert<MyNote>();
-
-    Defaults &defaults = Defaults::standardUserDefaults();
-    defaults.setBool(Key::enableNotebookForCompleted, true);
-    defaults.setObject(Key::notebookForCompleted, QStringLiteral("Done"));
+    ManagedObjectContext foreign(ManagedObjectModel::fromJson(json), nullptr);
+    auto *stranded = foreign.insert<MyNote>();
     RecordingErrorPresenter errors;
-    TaskCompletion::markTasksAsCompleted(&context, {task}, &context);
-    EXPECT_TRUE(task->completed());
+    TaskCompletion::markTasksAsCompleted(&foreign, {stranded}, &foreign);
+    EXPECT_TRUE(stranded->completed());
     ASSERT_EQ(errors.errors().size(), 1);
     EXPECT_EQ(errors.errors().first().description, Localized::string(QStringLiteral("COMPLETED_NOTEBOOK_ERROR")));
-    defaults.resetForTesting();
 }
