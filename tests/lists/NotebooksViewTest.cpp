@@ -1,36 +1,29 @@
-#include "tests/lists/ListsTest.h"
-
 #include "core/Localized.h"
-#include "core/store/MyNote.h"
 #include "core/store/MyNotebook.h"
-#include "tests/support/LogCapture.h"
+#include "core/store/MyTag.h"
+#include "tests/support/ViewTest.h"
 #include "ui/MyNotebookTableView.h"
 #include "ui/NamedObjectArrayController.h"
 #include "ui/NotebooksViewController.h"
-
+#include "ui/TagsViewController.h"
 #include "ui_NotebooksView.h"
 
 #include <QAbstractItemModelTester>
 
 namespace {
+using NotebooksViewTest = ViewTest;
+
 QString nameOf(const ManagedObject *object)
 {
     return NamedObjectArrayController::name(object);
 }
-
-// The names posted by the view itself, in order.
-QStringList postedBy(const NotificationSequence &posts, const void *sender)
+QString text(const char *key)
 {
-    QStringList names;
-    for (int i = 0; i < posts.names.size(); ++i) {
-        if (posts.objects.at(i) == sender)
-            names << posts.names.at(i);
-    }
-    return names;
+    return Localized::string(QLatin1String(key));
 }
 } // namespace
 
-TEST_F(ListsTest, ANewNotebookOpensItsNameAndARenameIsCheckedOnlyAgainstTheListedNotebooks)
+TEST_F(NotebooksViewTest, ANewNotebookOpensItsNameAndARenameIsCheckedOnlyAgainstTheListedNotebooks)
 {
     MyNotebook *inbox = store.firstNotebook();
     MyNotebook *work = store.notebook(QStringLiteral("Work"));
@@ -41,50 +34,42 @@ TEST_F(ListsTest, ANewNotebookOpensItsNameAndARenameIsCheckedOnlyAgainstTheListe
     auto window = showInWindow(view);
     NamedObjectArrayController *list = view.list();
     ASSERT_EQ(list->count(), 2) << "deleted notebooks are not listed";
-
     forwardNameChanges(view);
-    NotificationSequence posts({QStringLiteral("saveDataToDisk")});
-    LogCapture log;
+    NotificationRecorder saves(QStringLiteral("saveDataToDisk"));
+
     view.newObjectNotification();
-    EXPECT_TRUE(log.contains(QStringLiteral("Notebook: add Object")));
     ManagedObject *added = list->firstSelectedObject();
     ASSERT_NE(added, nullptr);
-    EXPECT_EQ(nameOf(added), Localized::string(QStringLiteral("NEW_NOTEBOOK")));
-    EXPECT_TRUE(log.contains(QStringLiteral("Selection index cahnged: %1").arg(list->indexOf(added))));
-    EXPECT_FALSE(view.newObject());
     auto *editor = qobject_cast<QLineEdit *>(
         view.table()->indexWidget(list->index(list->indexOf(added), NamedObjectArrayController::NameColumn)));
     ASSERT_NE(editor, nullptr) << "the new name opens for typing at once";
-    EXPECT_EQ(editor->selectedText(), Localized::string(QStringLiteral("NEW_NOTEBOOK")));
-
+    EXPECT_EQ(editor->selectedText(), text("NEW_NOTEBOOK"));
     // The name of a deleted notebook is free: that notebook is not listed.
     editor->setText(QStringLiteral("Archive"));
     QTest::keyClick(editor, Qt::Key_Return);
     QCoreApplication::processEvents();
     EXPECT_EQ(nameOf(added), QStringLiteral("Archive"));
-    EXPECT_EQ(posts.count(QStringLiteral("saveDataToDisk")), 1);
+    EXPECT_EQ(saves.count(), 1);
 
     // Names that differ in letter case are different names.
     rename(view.table(), list->indexOf(work), QStringLiteral("archive"));
     EXPECT_EQ(work->name(), QStringLiteral("archive"));
-    EXPECT_EQ(posts.count(QStringLiteral("saveDataToDisk")), 2);
+    EXPECT_EQ(saves.count(), 2);
 
     // The same name as another listed notebook is undone, stamps and all, and reported.
     const qint64 stamped = work->serviceUpdated();
     rename(view.table(), list->indexOf(work), QStringLiteral("Archive"));
     EXPECT_EQ(work->name(), QStringLiteral("archive"));
     EXPECT_EQ(work->serviceUpdated(), stamped);
-    EXPECT_EQ(posts.count(QStringLiteral("saveDataToDisk")), 2) << "nothing is saved";
-    QString message;
-    EXPECT_EQ(answerAlert(QStringLiteral("OK"), &message), Localized::string(QStringLiteral("EQUAL_NOTEBOOK")));
-    EXPECT_EQ(message, QStringLiteral("Error"));
+    EXPECT_EQ(saves.count(), 2) << "nothing is saved";
+    EXPECT_EQ(answerAlert(QStringLiteral("OK")), text("EQUAL_NOTEBOOK"));
 
     // While a search narrows the list, only the notebooks it shows are compared.
     view.setSearchText(QStringLiteral("ARCH"));
     ASSERT_EQ(list->count(), 2);
     rename(view.table(), list->indexOf(work), QStringLiteral("  ") + inbox->name() + QStringLiteral(" "));
     EXPECT_EQ(work->name(), inbox->name()) << "accepted, without the spaces at its ends";
-    EXPECT_EQ(posts.count(QStringLiteral("saveDataToDisk")), 3);
+    EXPECT_EQ(saves.count(), 3);
 
     // An edit that ends without a new name checks nothing, though two listed notebooks now
     // share a name, and so undoes nothing: here the last change is a task's.
@@ -100,7 +85,7 @@ TEST_F(ListsTest, ANewNotebookOpensItsNameAndARenameIsCheckedOnlyAgainstTheListe
     EXPECT_EQ(visibleAlert(), nullptr);
 }
 
-TEST_F(ListsTest, DeletingNotebooksNeverLosesATask)
+TEST_F(NotebooksViewTest, DeletingNotebooksNeverLosesATask)
 {
     MyNotebook *only = store.firstNotebook();
     only->setValue(QStringLiteral("guid"), QStringLiteral("nb-only"));
@@ -108,27 +93,26 @@ TEST_F(ListsTest, DeletingNotebooksNeverLosesATask)
     NotebooksViewController view(&store.context());
     auto window = showInWindow(view);
     ArrayController *list = view.list();
-    NotificationSequence posts({QStringLiteral("saveDataToDisk"), QStringLiteral("tasksDeleted"),
+    const auto remove = [&](const QList<ManagedObject *> &notebooks, const char *button = "DELETE") {
+        list->setSelectedObjects(notebooks);
+        view.removeObjectNotification();
+        return answerAlert(text(button));
+    };
+    NotificationRecorder posts({QStringLiteral("saveDataToDisk"), QStringLiteral("tasksDeleted"),
                                 QStringLiteral("notebookArrayChanged"), QStringLiteral("ShowDockTile")});
 
     // The only notebook, known to the service, with no other to take its tasks: it stays in
     // the store marked deleted, its tasks untouched.
-    list->setSelectedObjects({only});
-    view.removeObjectNotification();
-    EXPECT_EQ(answerAlert(Localized::string(QStringLiteral("CANCEL"))),
-              Localized::string(QStringLiteral("SURE_DELETE_NOTEBOOK_ONE")));
+    EXPECT_EQ(remove({only}, "CANCEL"), text("SURE_DELETE_NOTEBOOK_ONE"));
     EXPECT_FALSE(only->deleted()) << "cancelling deletes nothing";
-    view.removeObjectNotification();
-    QString message;
-    answerAlert(Localized::string(QStringLiteral("DELETE")), &message);
-    EXPECT_EQ(message, Localized::string(QStringLiteral("DELETE")));
+    remove({only});
     EXPECT_TRUE(only->deleted());
     EXPECT_FALSE(only->isDeleted());
     EXPECT_EQ(first->notebook(), only);
     EXPECT_TRUE(first->active());
     EXPECT_EQ(list->count(), 0);
-    EXPECT_EQ(postedBy(posts, &view), (QStringList{QStringLiteral("saveDataToDisk"), QStringLiteral("tasksDeleted"),
-                                                   QStringLiteral("notebookArrayChanged"), QStringLiteral("ShowDockTile")}));
+    EXPECT_EQ(posts.names(&view), (QStringList{QStringLiteral("saveDataToDisk"), QStringLiteral("tasksDeleted"),
+                                               QStringLiteral("notebookArrayChanged"), QStringLiteral("ShowDockTile")}));
 
     // A synchronised notebook's tasks go, in the trash, to the notebook the setting names.
     MyNotebook *work = store.notebook(QStringLiteral("Work"));
@@ -140,21 +124,15 @@ TEST_F(ListsTest, DeletingNotebooksNeverLosesATask)
     MyNote *milk = store.task(QStringLiteral("milk"), errands);
     Defaults::standardUserDefaults().setObject(Key::defaultNotebook, QStringLiteral("nb-home"));
     view.rearrangeArrayController();
-    EXPECT_EQ(view.defaultNotebook(work), home);
-    list->setSelectedObjects({work});
-    view.removeObjectNotification();
-    answerAlert(Localized::string(QStringLiteral("DELETE")));
+    remove({work});
     EXPECT_TRUE(work->deleted());
     EXPECT_FALSE(work->isDeleted()) << "kept until synchronisation deletes it on the service";
     EXPECT_EQ(report->notebook(), home);
     EXPECT_FALSE(report->active());
 
     // A notebook never synchronised leaves the store, and its tasks go to the trash as well.
-    list->setSelectedObjects({errands});
-    view.removeObjectNotification();
-    answerAlert(Localized::string(QStringLiteral("DELETE")));
+    remove({errands});
     EXPECT_TRUE(errands->isDeleted());
-    EXPECT_FALSE(milk->isDeleted());
     EXPECT_EQ(milk->notebook(), home);
     EXPECT_FALSE(milk->active());
 
@@ -164,10 +142,7 @@ TEST_F(ListsTest, DeletingNotebooksNeverLosesATask)
     MyNotebook *xmas = store.notebook(QStringLiteral("Xmas"));
     MyNote *gifts = store.task(QStringLiteral("gifts"), xmas);
     view.rearrangeArrayController();
-    list->setSelectedObjects({home, xmas});
-    view.removeObjectNotification();
-    EXPECT_EQ(answerAlert(Localized::string(QStringLiteral("DELETE"))),
-              Localized::format(QStringLiteral("SURE_DELETE_NOTEBOOK"), {2}));
+    EXPECT_EQ(remove({home, xmas}), Localized::format(QStringLiteral("SURE_DELETE_NOTEBOOK"), {2}));
     for (MyNote *task : {report, milk, gifts}) {
         EXPECT_EQ(task->notebook(), books) << task->title().toStdString();
         EXPECT_FALSE(task->active());
@@ -177,47 +152,41 @@ TEST_F(ListsTest, DeletingNotebooksNeverLosesATask)
 
     // With no notebook left to take its tasks, even one never synchronised stays, marked
     // deleted, with its tasks.
-    list->setSelectedObjects({books});
-    view.removeObjectNotification();
-    answerAlert(Localized::string(QStringLiteral("DELETE")));
+    remove({books});
     EXPECT_TRUE(books->deleted());
     EXPECT_FALSE(books->isDeleted());
     EXPECT_EQ(books->notes().size(), 3);
 }
 
-TEST_F(ListsTest, TheHideBoxIsSavedAndAnnouncedAtOnceAndTheDockTileRecountedHalfASecondLater)
+TEST_F(NotebooksViewTest, TheHideBoxIsSavedAndAnnouncedAtOnceAndTheDockTileRecountedHalfASecondLater)
 {
     MyNotebook *inbox = store.firstNotebook();
     inbox->setValue(QStringLiteral("needUpdate"), false);
     NotebooksViewController view(&store.context());
     auto window = showInWindow(view);
     MyNotebookTableView *table = view.notebookTable();
-    ASSERT_TRUE(table->isHideColumn(NamedObjectArrayController::HideColumn));
-    ASSERT_FALSE(table->isHideColumn(NamedObjectArrayController::NameColumn));
     const QRect hideCell = table->visualRect(view.list()->index(0, NamedObjectArrayController::HideColumn));
     const QRect nameCell = table->visualRect(view.list()->index(0, NamedObjectArrayController::NameColumn));
 
-    NotificationSequence posts(
+    NotificationRecorder posts(
         {QStringLiteral("saveDataToDisk"), QStringLiteral("notebookArrayChanged"), QStringLiteral("ShowDockTile")});
-    LogCapture log;
     QTest::mouseClick(table->viewport(), Qt::LeftButton, {}, hideCell.center());
     EXPECT_TRUE(inbox->hide());
     EXPECT_FALSE(inbox->needUpdate()) << "hiding stays on this computer";
     EXPECT_EQ(view.list()->index(0, NamedObjectArrayController::HideColumn).data(Qt::CheckStateRole).toInt(), Qt::Checked);
-    EXPECT_TRUE(log.contains(QStringLiteral("cambiado hide en un notebook")));
-    EXPECT_EQ(posts.names, (QStringList{QStringLiteral("saveDataToDisk"), QStringLiteral("notebookArrayChanged")}));
+    EXPECT_EQ(posts.names(), (QStringList{QStringLiteral("saveDataToDisk"), QStringLiteral("notebookArrayChanged")}));
     ASSERT_TRUE(waitUntil([&] { return posts.count(QStringLiteral("ShowDockTile")) == 1; }));
-    EXPECT_EQ(posts.objects, (QList<const void *>{table, table, table}));
+    EXPECT_EQ(posts.senders(), (QList<const void *>{table, table, table}));
 
     // A click elsewhere on the row only selects it.
     QTest::mouseClick(table->viewport(), Qt::LeftButton, {}, nameCell.center());
     EXPECT_TRUE(inbox->hide());
-    EXPECT_EQ(posts.names.size(), 3);
+    EXPECT_EQ(posts.count(), 3);
     QTest::mouseClick(table->viewport(), Qt::LeftButton, {}, hideCell.center());
     EXPECT_FALSE(inbox->hide());
 }
 
-TEST_F(ListsTest, TheSearchBarNarrowsByNameAndTheKeysHideItOrDelete)
+TEST_F(NotebooksViewTest, TheSearchBarNarrowsByNameAndTheKeysHideItOrDelete)
 {
     store.notebook(QStringLiteral("Work"));
     store.notebook(QStringLiteral("Wörk ideas"));
@@ -226,12 +195,8 @@ TEST_F(ListsTest, TheSearchBarNarrowsByNameAndTheKeysHideItOrDelete)
     auto window = showInWindow(view);
     QWidget *searchBox = view.ui().searchBox;
     EXPECT_FALSE(searchBox->isVisible());
-
-    LogCapture log;
     view.setSearchBarActive(true); // as the window's search command does
     view.showSearchField();
-    EXPECT_TRUE(log.contains(QStringLiteral("Notebook: show search field")));
-    EXPECT_TRUE(view.isSearchFieldShown());
     EXPECT_TRUE(waitUntil([&] { return searchBox->height() == NotebooksViewController::searchBarHeight; }));
     QTest::keyClicks(view.searchField(), QStringLiteral("WORK"));
     EXPECT_EQ(view.list()->count(), 2) << "case and accents aside";
@@ -246,8 +211,40 @@ TEST_F(ListsTest, TheSearchBarNarrowsByNameAndTheKeysHideItOrDelete)
     // Delete and Backspace on the table ask to delete the selection.
     for (Qt::Key key : {Qt::Key_Delete, Qt::Key_Backspace}) {
         QTest::keyClick(view.table(), key);
-        EXPECT_EQ(answerAlert(Localized::string(QStringLiteral("CANCEL"))),
-                  Localized::string(QStringLiteral("SURE_DELETE_NOTEBOOK_ONE")));
+        EXPECT_EQ(answerAlert(text("CANCEL")), text("SURE_DELETE_NOTEBOOK_ONE"));
     }
-    EXPECT_EQ(view.list()->count(), 4);
+}
+
+// The counts are kept between arrangements; what the lists show must still follow the store.
+TEST_F(NotebooksViewTest, TheCountsAreOfActiveTasksAndFollowTasksTrashedRestoredMovedAndAdded)
+{
+    MyNotebook *alpha = store.notebook(QStringLiteral("Alpha"));
+    MyNotebook *beta = store.notebook(QStringLiteral("Beta"));
+    MyTag *home = store.tag(QStringLiteral("home"));
+    MyNote *first = store.task(QStringLiteral("first"), alpha);
+    first->addTagsObject(home);
+    store.task(QStringLiteral("done"), alpha)->setCompleted(true);
+    MyNote *trashed = store.task(QStringLiteral("trashed"), alpha);
+    trashed->addTagsObject(home);
+    trashed->setActive(false);
+    NotebooksViewController view(&store.context());
+    const auto window = showInWindow(view);
+    NamedObjectArrayController *list = view.list();
+    const auto count = [&](MyNotebook *notebook) {
+        return list->index(list->indexOf(notebook), NamedObjectArrayController::CountColumn).data().toInt();
+    };
+    EXPECT_EQ(count(alpha), 2);
+    EXPECT_EQ(count(beta), 0);
+    TagsViewController tags(&store.context());
+    EXPECT_EQ(tags.list()->index(0, NamedObjectArrayController::CountColumn).data().toInt(), 1) << "the tags count too";
+
+    first->setActive(false);
+    EXPECT_EQ(count(alpha), 1) << "a trashed task is no longer counted";
+    first->setActive(true);
+    EXPECT_EQ(count(alpha), 2);
+    first->setNotebook(beta);
+    EXPECT_EQ(count(alpha), 1);
+    EXPECT_EQ(count(beta), 1);
+    store.task(QStringLiteral("third"), alpha);
+    EXPECT_EQ(count(alpha), 2) << "a new task is counted at once";
 }

@@ -1,108 +1,24 @@
-#include "tests/lists/ListsTest.h"
-
 #include "core/Localized.h"
-#include "core/store/MyNote.h"
+#include "core/store/MyNotebook.h"
 #include "core/store/MyTag.h"
-#include "tests/support/LogCapture.h"
+#include "tests/support/ViewTest.h"
 #include "ui/NamedObjectArrayController.h"
 #include "ui/NotebooksViewController.h"
 #include "ui/TagsViewController.h"
 
-TEST_F(ListsTest, TagNamesAreCheckedLikeNotebookNamesAndTagsWithNamesInOtherCasesCoexist)
+namespace {
+using TagsViewTest = ViewTest;
+} // namespace
+
+TEST_F(TagsViewTest, NamesTheServiceWouldRefuseAreRefusedWithTheReasonAndReopenWithWhatWasTyped)
 {
-    MyTag *home = store.tag(QStringLiteral("home"));
+    MyTag *tag = store.tag(QStringLiteral("home"));
     MyTag *work = store.tag(QStringLiteral("work"));
     TagsViewController view(&store.context());
     auto window = showInWindow(view);
-    NamedObjectArrayController *list = view.list();
-    EXPECT_EQ(list->columnCount(), NamedObjectArrayController::CountColumn + 1) << "tags have no hide box";
-
+    EXPECT_EQ(view.list()->columnCount(), NamedObjectArrayController::CountColumn + 1) << "tags have no hide box";
     forwardNameChanges(view);
-    NotificationSequence posts({QStringLiteral("saveDataToDisk")});
-    LogCapture log;
-    view.newObjectNotification();
-    EXPECT_TRUE(log.contains(QStringLiteral("Tag: add Object")));
-    for (const QString &line : log.lines())
-        EXPECT_FALSE(line.startsWith(QStringLiteral("Selection index"))) << "the tags view does not log its selection";
-    ManagedObject *added = list->firstSelectedObject();
-    ASSERT_NE(view.table()->indexWidget(list->index(list->indexOf(added), NamedObjectArrayController::NameColumn)), nullptr);
-    QTest::keyClick(view.table()->indexWidget(list->index(list->indexOf(added), NamedObjectArrayController::NameColumn)),
-                    Qt::Key_Escape);
-
-    rename(view.table(), list->indexOf(work), QStringLiteral("Home"));
-    EXPECT_EQ(work->name(), QStringLiteral("Home"));
-    EXPECT_EQ(posts.count(QStringLiteral("saveDataToDisk")), 1);
-    rename(view.table(), list->indexOf(added), QStringLiteral("home"));
-    EXPECT_EQ(NamedObjectArrayController::name(added), Localized::string(QStringLiteral("NEW_TAG")));
-    EXPECT_EQ(answerAlert(QStringLiteral("OK")), Localized::string(QStringLiteral("EQUAL_TAG")));
-    EXPECT_EQ(posts.count(QStringLiteral("saveDataToDisk")), 1);
-    EXPECT_EQ(home->name(), QStringLiteral("home"));
-}
-
-TEST_F(ListsTest, DeletingTagsKeepsTheSynchronisedOnesMarkedAndRemovesTheOthersLeavingTasksAlone)
-{
-    MyTag *local = store.tag(QStringLiteral("errands"));
-    MyTag *known = store.tag(QStringLiteral("urgent"));
-    known->setValue(QStringLiteral("guid"), QStringLiteral("tag-1"));
-    MyTag *kept = store.tag(QStringLiteral("later"));
-    MyNote *task = store.task(QStringLiteral("buy bread"));
-    task->addTags({local, known});
-    TagsViewController view(&store.context());
-    auto window = showInWindow(view);
-    NotificationSequence posts({QStringLiteral("saveDataToDisk"), QStringLiteral("tagArrayChanged")});
-
-    view.list()->setSelectedObjects({local, known});
-    LogCapture log;
-    view.removeObjectNotification();
-    EXPECT_TRUE(log.contains(QStringLiteral("Tag: remove Object")));
-    EXPECT_EQ(answerAlert(Localized::string(QStringLiteral("DELETE"))), Localized::format(QStringLiteral("SURE_DELETE_TAGS"), {2}));
-    EXPECT_TRUE(local->isDeleted());
-    EXPECT_FALSE(known->isDeleted());
-    EXPECT_TRUE(known->deleted());
-    EXPECT_EQ(task->tags(), QList<MyTag *>{known}) << "a synchronised tag stays on its tasks until synchronisation";
-    EXPECT_TRUE(task->active());
-    EXPECT_EQ(view.list()->arrangedObjects(), QList<ManagedObject *>{kept});
-    EXPECT_EQ(posts.names, (QStringList{QStringLiteral("saveDataToDisk"), QStringLiteral("tagArrayChanged")}));
-    EXPECT_EQ(posts.objects, (QList<const void *>{&view, &view}));
-
-    // Nothing selected: nothing is asked.
-    view.list()->setSelectionIndexes({});
-    view.removeObjectNotification();
-    EXPECT_EQ(visibleAlert(), nullptr);
-}
-
-TEST_F(ListsTest, TheFirstObjectOfAnEmptyListOpensItsNameAndKeepsWhatIsTyped)
-{
-    // Notebooks and tags share the code; each starts here from an empty list.
-    store.firstNotebook()->setDeleted(true);
-    TagsViewController tags(&store.context());
-    NotebooksViewController notebooks(&store.context());
-    for (NamedObjectsViewController *view : {static_cast<NamedObjectsViewController *>(&tags),
-                                             static_cast<NamedObjectsViewController *>(&notebooks)}) {
-        auto window = showInWindow(*view);
-        NamedObjectArrayController *list = view->list();
-        ASSERT_EQ(list->count(), 0);
-        forwardNameChanges(*view);
-        view->newObjectNotification();
-        ASSERT_EQ(list->count(), 1);
-        const QModelIndex name = list->index(0, NamedObjectArrayController::NameColumn);
-        auto *editor = qobject_cast<QLineEdit *>(view->table()->indexWidget(name));
-        ASSERT_NE(editor, nullptr) << "no editor on the only row of " << view->title().toStdString();
-        QTest::keyClicks(editor, QStringLiteral("Errands"));
-        QTest::keyClick(editor, Qt::Key_Return);
-        QCoreApplication::processEvents();
-        EXPECT_EQ(NamedObjectArrayController::name(list->objectAt(0)), QStringLiteral("Errands"));
-        NotificationCenter::defaultCenter().removeObserver(this);
-    }
-}
-
-TEST_F(ListsTest, NamesTheServiceWouldRefuseAreRefusedWithTheReasonAndReopenWithWhatWasTyped)
-{
-    MyTag *tag = store.tag(QStringLiteral("home"));
-    TagsViewController view(&store.context());
-    auto window = showInWindow(view);
-    forwardNameChanges(view);
-    NotificationSequence posts({QStringLiteral("saveDataToDisk")});
+    NotificationRecorder saves(QStringLiteral("saveDataToDisk"));
     MyTableView *table = view.table();
     const QModelIndex name = view.list()->index(0, NamedObjectArrayController::NameColumn);
     const auto refusal = [&](const QString &typed) {
@@ -120,12 +36,15 @@ TEST_F(ListsTest, NamesTheServiceWouldRefuseAreRefusedWithTheReasonAndReopenWith
     EXPECT_EQ(refusal(QStringLiteral(" \t ")), Localized::string(QStringLiteral("NAME_EMPTY")));
     EXPECT_EQ(refusal(QStringLiteral("home, garden")), Localized::string(QStringLiteral("TAG_NAME_COMMA")));
     EXPECT_EQ(refusal(QString(101, u'g')), Localized::format(QStringLiteral("NAME_TOO_LONG"), {100, 101}));
-    EXPECT_EQ(posts.count(QStringLiteral("saveDataToDisk")), 0);
+    rename(table, view.list()->indexOf(work), QStringLiteral("home"));
+    EXPECT_EQ(answerAlert(QStringLiteral("OK")), Localized::string(QStringLiteral("EQUAL_TAG")));
+    EXPECT_EQ(work->name(), QStringLiteral("work"));
+    EXPECT_EQ(saves.count(), 0);
 
     rename(table, 0, QStringLiteral("\u00a0") + QString(100, u'g') + QStringLiteral(" "));
     EXPECT_EQ(tag->name(), QString(100, u'g'));
     EXPECT_EQ(visibleAlert(), nullptr);
-    EXPECT_EQ(posts.count(QStringLiteral("saveDataToDisk")), 1);
+    EXPECT_EQ(saves.count(), 1);
 
     // Notebook names may hold a comma.
     NotebooksViewController notebooks(&store.context());
@@ -134,4 +53,58 @@ TEST_F(ListsTest, NamesTheServiceWouldRefuseAreRefusedWithTheReasonAndReopenWith
     rename(notebooks.table(), 0, QStringLiteral("Home, garden"));
     EXPECT_EQ(store.firstNotebook()->name(), QStringLiteral("Home, garden"));
     EXPECT_EQ(visibleAlert(), nullptr);
+}
+
+TEST_F(TagsViewTest, DeletingTagsKeepsTheSynchronisedOnesMarkedAndRemovesTheOthersLeavingTasksAlone)
+{
+    MyTag *local = store.tag(QStringLiteral("errands"));
+    MyTag *known = store.tag(QStringLiteral("urgent"));
+    known->setValue(QStringLiteral("guid"), QStringLiteral("tag-1"));
+    MyTag *kept = store.tag(QStringLiteral("later"));
+    MyNote *task = store.task(QStringLiteral("buy bread"));
+    task->addTags({local, known});
+    TagsViewController view(&store.context());
+    auto window = showInWindow(view);
+    NotificationRecorder posts({QStringLiteral("saveDataToDisk"), QStringLiteral("tagArrayChanged")});
+
+    view.list()->setSelectedObjects({local, known});
+    view.removeObjectNotification();
+    EXPECT_EQ(answerAlert(Localized::string(QStringLiteral("DELETE"))), Localized::format(QStringLiteral("SURE_DELETE_TAGS"), {2}));
+    EXPECT_TRUE(local->isDeleted());
+    EXPECT_FALSE(known->isDeleted());
+    EXPECT_TRUE(known->deleted());
+    EXPECT_EQ(task->tags(), QList<MyTag *>{known}) << "a synchronised tag stays on its tasks until synchronisation";
+    EXPECT_TRUE(task->active());
+    EXPECT_EQ(view.list()->arrangedObjects(), QList<ManagedObject *>{kept});
+    EXPECT_EQ(posts.names(&view), (QStringList{QStringLiteral("saveDataToDisk"), QStringLiteral("tagArrayChanged")}));
+    EXPECT_EQ(posts.count(), 2);
+
+    // Nothing selected: nothing is asked.
+    view.list()->setSelectionIndexes({});
+    view.removeObjectNotification();
+    EXPECT_EQ(visibleAlert(), nullptr);
+}
+
+TEST_F(TagsViewTest, TheFirstObjectOfAnEmptyListOpensItsNameAndKeepsWhatIsTyped)
+{
+    // Notebooks and tags share the code; each starts here from an empty list.
+    store.firstNotebook()->setDeleted(true);
+    TagsViewController tags(&store.context());
+    NotebooksViewController notebooks(&store.context());
+    for (NamedObjectsViewController *view : {static_cast<NamedObjectsViewController *>(&tags),
+                                             static_cast<NamedObjectsViewController *>(&notebooks)}) {
+        auto window = showInWindow(*view);
+        NamedObjectArrayController *list = view->list();
+        ASSERT_EQ(list->count(), 0);
+        forwardNameChanges(*view);
+        view->newObjectNotification();
+        ASSERT_EQ(list->count(), 1);
+        auto *editor = qobject_cast<QLineEdit *>(view->table()->indexWidget(list->index(0, NamedObjectArrayController::NameColumn)));
+        ASSERT_NE(editor, nullptr) << "no editor on the only row of " << view->title().toStdString();
+        QTest::keyClicks(editor, QStringLiteral("Errands"));
+        QTest::keyClick(editor, Qt::Key_Return);
+        QCoreApplication::processEvents();
+        EXPECT_EQ(NamedObjectArrayController::name(list->objectAt(0)), QStringLiteral("Errands"));
+        NotificationCenter::defaultCenter().removeObserver(this);
+    }
 }
