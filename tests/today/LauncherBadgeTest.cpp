@@ -1,32 +1,7 @@
 #include "core/platform/DockTile.h"
 #include "tests/today/LauncherEntryListener.h"
 
-#include <QDBusConnection>
-
 #include <gtest/gtest.h>
-
-#include <memory>
-
-namespace {
-const QString desktopId = QStringLiteral("org.kelvara.KelvaraBadgeTest");
-
-QList<std::pair<qint64, bool>> states(const LauncherEntryListener &dock)
-{
-    QList<std::pair<qint64, bool>> result;
-    for (const auto &update : dock.updates())
-        result.append({update.properties.value(QStringLiteral("count")).toLongLong(),
-                       update.properties.value(QStringLiteral("count-visible")).toBool()});
-    return result;
-}
-
-bool waitForUpdates(const LauncherEntryListener &dock, qsizetype count)
-{
-    QDeadlineTimer deadline(5000);
-    while (dock.updates().size() < count && !deadline.hasExpired())
-        QTest::qWait(5);
-    return dock.updates().size() >= count;
-}
-} // namespace
 
 TEST(LauncherBadgeTest, TheLauncherHearsOnlyChangesCanAskAndIsClearedWhenTheTileGoes)
 {
@@ -34,37 +9,32 @@ TEST(LauncherBadgeTest, TheLauncherHearsOnlyChangesCanAskAndIsClearedWhenTheTile
     if (!dock.isListening())
         GTEST_SKIP() << "no session bus";
     const QString service = QDBusConnection::sessionBus().baseService();
+    const QString uri = QStringLiteral("application://org.kelvara.KelvaraBadgeTest.desktop");
+    LauncherEntryListener::Update answer;
     {
-        DockTile tile(desktopId);
+        DockTile tile(QStringLiteral("org.kelvara.KelvaraBadgeTest"));
         tile.setBadgeLabel(QString()); // nothing shown yet: nothing to say
         for (int i = 0; i < 3; ++i)
             tile.setBadgeLabel(QStringLiteral("3"));
         tile.setBadgeLabel(QStringLiteral("4"));
         // Updates from one sender arrive in order: once the second is in, no repeat of the
         // first can still be on its way.
-        ASSERT_TRUE(waitForUpdates(dock, 2));
-        EXPECT_EQ(states(dock), (QList<std::pair<qint64, bool>>{{3, true}, {4, true}}));
-        EXPECT_EQ(dock.updates().first().appUri, QStringLiteral("application://org.kelvara.KelvaraBadgeTest.desktop"));
-
-        // A dock started now asks.
-        LauncherEntryListener::Update answer;
-        ASSERT_TRUE(dock.query(service, &answer));
-        EXPECT_EQ(answer.appUri, QStringLiteral("application://org.kelvara.KelvaraBadgeTest.desktop"));
-        EXPECT_EQ(answer.properties.value(QStringLiteral("count")).toLongLong(), 4);
-        EXPECT_TRUE(answer.properties.value(QStringLiteral("count-visible")).toBool());
+        ASSERT_TRUE(dock.waitForUpdates(2));
+        EXPECT_EQ(dock.updates(), (QList<LauncherEntryListener::Update>{{uri, 3, true}, {uri, 4, true}}));
+        ASSERT_TRUE(dock.query(service, &answer)) << "a dock started now asks";
+        EXPECT_EQ(answer, (LauncherEntryListener::Update{uri, 4, true}));
 
         tile.setBadgeLabel(QString());
-        ASSERT_TRUE(waitForUpdates(dock, 3));
-        EXPECT_FALSE(dock.updates().last().properties.value(QStringLiteral("count-visible")).toBool());
+        ASSERT_TRUE(dock.waitForUpdates(3));
+        EXPECT_FALSE(dock.updates().last().visible);
         ASSERT_TRUE(dock.query(service, &answer));
-        EXPECT_FALSE(answer.properties.value(QStringLiteral("count-visible")).toBool());
+        EXPECT_FALSE(answer.visible);
         tile.setBadgeLabel(QStringLiteral("0"));
-        ASSERT_TRUE(waitForUpdates(dock, 4));
-        EXPECT_EQ(states(dock).last(), (std::pair<qint64, bool>{0, true})) << "a count of 0 is still a badge";
+        ASSERT_TRUE(dock.waitForUpdates(4));
+        EXPECT_EQ(dock.updates().last(), (LauncherEntryListener::Update{uri, 0, true})) << "a count of 0 is still a badge";
     }
     // Gone (the application quit) with its badge on: the launcher is told to hide it.
-    ASSERT_TRUE(waitForUpdates(dock, 5));
-    EXPECT_FALSE(dock.updates().last().properties.value(QStringLiteral("count-visible")).toBool());
-    LauncherEntryListener::Update answer;
+    ASSERT_TRUE(dock.waitForUpdates(5));
+    EXPECT_FALSE(dock.updates().last().visible);
     EXPECT_FALSE(dock.query(service, &answer)) << "nobody answers for a tile that is gone";
 }

@@ -1,11 +1,11 @@
 #pragma once
 
+#include "tests/support/WaitUntil.h"
+
 #include <QDBusConnection>
 #include <QDBusMessage>
 #include <QDBusMetaType>
 #include <QDBusPendingCall>
-#include <QDeadlineTimer>
-#include <QTest>
 #include <QObject>
 #include <QString>
 #include <QVariantMap>
@@ -19,7 +19,9 @@ public:
     struct Update
     {
         QString appUri;
-        QVariantMap properties;
+        qint64 count = 0;
+        bool visible = false;
+        bool operator==(const Update &) const = default;
     };
 
     LauncherEntryListener()
@@ -28,8 +30,7 @@ public:
         // Bus signals reach only named slots: Qt D-Bus has no pointer-to-member form of this.
         m_listening = m_bus.isConnected()
                       && m_bus.connect(QString(), QString(), QStringLiteral("com.canonical.Unity.LauncherEntry"),
-                                       QStringLiteral("Update"), this,
-                                       SLOT(onUpdate(QString, QVariantMap)));
+                                       QStringLiteral("Update"), this, SLOT(onUpdate(QString, QVariantMap)));
     }
     ~LauncherEntryListener() override { QDBusConnection::disconnectFromBus(QStringLiteral("kelvara-dock")); }
 
@@ -42,22 +43,30 @@ public:
         QDBusPendingCall call = m_bus.asyncCall(QDBusMessage::createMethodCall(
             service, QStringLiteral("/org/kelvara/Kelvara/LauncherEntry"), QStringLiteral("com.canonical.Unity.LauncherEntry"),
             QStringLiteral("Query")));
-        QDeadlineTimer deadline(5000);
-        while (!call.isFinished() && !deadline.hasExpired())
-            QTest::qWait(5);
+        waitUntil([&] { return call.isFinished(); });
         const QDBusMessage reply = call.reply();
         if (reply.type() != QDBusMessage::ReplyMessage || reply.arguments().size() != 2)
             return false;
-        answer->appUri = reply.arguments().at(0).toString();
-        answer->properties = qdbus_cast<QVariantMap>(reply.arguments().at(1));
+        *answer = read(reply.arguments().at(0).toString(), qdbus_cast<QVariantMap>(reply.arguments().at(1)));
         return true;
+    }
+    // Waits until `count` updates came in all.
+    bool waitForUpdates(qsizetype count) const
+    {
+        return waitUntil([&] { return m_updates.size() >= count; });
     }
     const QList<Update> &updates() const { return m_updates; }
 
 private slots:
-    void onUpdate(const QString &appUri, const QVariantMap &properties) { m_updates.append({appUri, properties}); }
+    void onUpdate(const QString &appUri, const QVariantMap &properties) { m_updates.append(read(appUri, properties)); }
 
 private:
+    static Update read(const QString &appUri, const QVariantMap &properties)
+    {
+        return {appUri, properties.value(QStringLiteral("count")).toLongLong(),
+                properties.value(QStringLiteral("count-visible")).toBool()};
+    }
+
     QDBusConnection m_bus;
     bool m_listening = false;
     QList<Update> m_updates;

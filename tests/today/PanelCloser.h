@@ -1,37 +1,34 @@
 #pragma once
 
 #include <QApplication>
+#include <QPushButton>
 #include <QTimer>
-#include <QWidget>
 
 #include <functional>
 #include <memory>
 
-// Waits for the next modal panel, also one run modally from inside the code under test, hands
-// it to `inspect` and closes it with its button. `seen` tells whether a panel came.
-class PanelCloser
+// Waits (up to five seconds) for the next modal panel, also one run modally from inside the
+// code under test, hands it to `inspect` and closes it with its button. `seen` tells whether a
+// panel came.
+template<typename Panel>
+std::shared_ptr<bool> closeNextPanel(std::function<void(Panel *)> inspect)
 {
-public:
-    template<typename Panel>
-    static std::shared_ptr<bool> closeNext(std::function<void(Panel *)> inspect)
-    {
-        auto seen = std::make_shared<bool>(false);
-        auto *timer = new QTimer;
-        timer->setInterval(10);
-        auto tries = std::make_shared<int>(0);
-        QObject::connect(timer, &QTimer::timeout, [timer, seen, tries, inspect] {
-            auto *panel = qobject_cast<Panel *>(QApplication::activeModalWidget());
-            if (!panel && ++*tries < 500)
-                return;
-            timer->stop();
-            timer->deleteLater();
-            if (!panel)
-                return;
-            *seen = true;
-            inspect(panel);
-            panel->closeWindow();
-        });
-        timer->start();
-        return seen;
-    }
-};
+    auto seen = std::make_shared<bool>(false);
+    auto *timer = new QTimer;
+    timer->setInterval(10);
+    auto tries = std::make_shared<int>(0);
+    QObject::connect(timer, &QTimer::timeout, [timer, seen, tries, inspect] {
+        auto *panel = qobject_cast<Panel *>(QApplication::activeModalWidget());
+        if (!panel && ++*tries < 500)
+            return;
+        timer->stop();
+        timer->deleteLater();
+        if (!panel)
+            return;
+        *seen = true;
+        inspect(panel);
+        panel->ui().button->click();
+    });
+    timer->start();
+    return seen;
+}
