@@ -51,7 +51,6 @@ public:
     QAction *switcherItem(int tag) const;
     void selectSwitcherItem(int tag);
 
-    QWidget *box() const { return m_box; }
     QWidget *boxView() const { return m_boxView; }
     // The size a view gets in the box at the window's present size.
     QSize boxContentSize();

@@ -19,7 +19,6 @@ public:
     ~ShowTasksFinishController() override;
 
     int tasksForTomorrow() const { return m_tasksForTomorrow; }
-    void setTasksForTomorrow(int count) { m_tasksForTomorrow = count; }
 
     Ui::ShowTasksFinish &ui() { return *m_ui; }
 

@@ -82,12 +82,6 @@ QString Defaults::stringForKey(QAnyStringView key) const
     return v.isValid() ? v.toString() : QString();
 }
 
-bool Defaults::hasStoredValue(QAnyStringView key) const
-{
-    QMutexLocker lock(&m_mutex);
-    return m_settings->contains(key);
-}
-
 void Defaults::setObject(QAnyStringView key, const QVariant &value)
 {
     QMutexLocker lock(&m_mutex);

@@ -28,7 +28,6 @@ public:
     qint64 integerForKey(QAnyStringView key) const;
     double doubleForKey(QAnyStringView key) const;
     QString stringForKey(QAnyStringView key) const; // null when absent without default
-    bool hasStoredValue(QAnyStringView key) const;
 
     void setObject(QAnyStringView key, const QVariant &value);
     void setBool(QAnyStringView key, bool value) { setObject(key, value); }

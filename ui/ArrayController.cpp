@@ -2,6 +2,7 @@
 
 #include "core/store/ManagedObjectContext.h"
 
+#include <QAbstractItemView>
 #include <QTimer>
 
 #include <algorithm>
@@ -14,6 +15,16 @@ ArrayController::ArrayController(QObject *parent)
 }
 
 ArrayController::~ArrayController() = default;
+
+void ArrayController::showIn(QAbstractItemView *view)
+{
+    view->setModel(this);
+    // setModel() made the view a selection model of its own, which the view keeps when another
+    // replaces it.
+    QItemSelectionModel *made = view->selectionModel();
+    view->setSelectionModel(&m_selection);
+    delete made;
+}
 
 void ArrayController::setManagedObjectContext(ManagedObjectContext *context)
 {

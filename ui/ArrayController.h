@@ -14,6 +14,7 @@
 #include <vector>
 
 class ManagedObject;
+class QAbstractItemView;
 
 // A list model over the store, in the manner of an array controller: its content is either
 // every object of an entity matching a fetch predicate, or the members of one object's to-many
@@ -48,7 +49,6 @@ public:
     void setFilterPredicate(const Predicate &predicate);
     const Predicate &filterPredicate() const { return m_filterPredicate; }
     void setSortDescriptors(std::vector<SortDescriptor> descriptors);
-    const std::vector<SortDescriptor> &sortDescriptors() const { return m_sortDescriptors; }
     // When true (the default) a non-empty list always keeps one selected row.
     void setAvoidsEmptySelection(bool avoid) { m_avoidsEmptySelection = avoid; }
 
@@ -63,6 +63,8 @@ public:
     int indexOf(const ManagedObject *object) const;
 
     QItemSelectionModel *selectionModel() { return &m_selection; }
+    // Makes `view` show the arranged objects and share this selection.
+    void showIn(QAbstractItemView *view);
     QList<int> selectionIndexes() const; // ascending
     QList<ManagedObject *> selectedObjects() const;
     ManagedObject *firstSelectedObject() const;

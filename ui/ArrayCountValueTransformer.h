@@ -13,7 +13,6 @@ class ArrayCountValueTransformer : public ValueTransformer
 public:
     static constexpr const char *name = "ArrayCountValueTransformer";
 
-    QMetaType transformedValueClass() const override { return QMetaType::fromType<qint32>(); }
     // A set of objects (QList<ManagedObject *>) gives the number of its active tasks as a
     // 32-bit integer; anything else, an absent value included, gives 0.
     QVariant transformedValue(const QVariant &value) const override;

@@ -5,6 +5,7 @@
 #include "core/SettingsKeys.h"
 #include "core/store/ManagedObjectContext.h"
 #include "core/store/MyNote.h"
+#include "core/store/SortDescriptor.h"
 #include "ui/ArrayController.h"
 #include "ui/GlobalSearchControllerProtocol.h"
 #include "ui/MyNoteGlobalSearchTableView.h"
@@ -18,12 +19,10 @@ GlobalSearchController::GlobalSearchController(const QRect &frame, ManagedObject
                                                GlobalSearchControllerProtocol *delegate, QWidget *parent)
     : QDialog(parent)
     , m_ui(std::make_unique<Ui::GlobalSearch>())
-    , m_context(context)
     , m_controllerDelegate(delegate)
     , m_tasks(new ArrayController(this))
     , m_frame(frame)
     , m_notActivePredicate(Predicate::withFormat(QStringLiteral("(active == 1) AND (notebook.hide == 0)")))
-    , m_sdForTasks{SortDescriptor(QStringLiteral("notebook.name")), SortDescriptor(QStringLiteral("title"))}
 {
     m_ui->setupUi(this);
     setWindowTitle(Localized::string(QStringLiteral("GLOBALSEARCH")));
@@ -34,13 +33,10 @@ GlobalSearchController::GlobalSearchController(const QRect &frame, ManagedObject
     m_tasks->setEntityName(QLatin1String(MyNote::entityName));
     // The filter first: the sort then runs once, over the listed tasks only.
     m_tasks->setFilterPredicate(m_notActivePredicate);
-    m_tasks->setSortDescriptors(m_sdForTasks);
+    m_tasks->setSortDescriptors({SortDescriptor(QStringLiteral("notebook.name")), SortDescriptor(QStringLiteral("title"))});
 
     MyNoteGlobalSearchTableView *table = m_ui->resultTable;
-    QItemSelectionModel *own = table->selectionModel();
-    table->setModel(m_tasks);
-    table->setSelectionModel(m_tasks->selectionModel());
-    delete own;
+    m_tasks->showIn(table);
     table->setTableDelegate(this);
 
     m_ui->searchField->installEventFilter(this);

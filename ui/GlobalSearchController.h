@@ -1,14 +1,12 @@
 #pragma once
 
 #include "core/store/Predicate.h"
-#include "core/store/SortDescriptor.h"
 #include "ui/MyNoteGlobalSearchTableViewProtocol.h"
 
 #include <QDialog>
 #include <QRect>
 
 #include <memory>
-#include <vector>
 
 namespace Ui {
 class GlobalSearch;
@@ -55,10 +53,7 @@ public:
     void controlTextDidChange(const QString &text);
 
     QRect frame() const { return m_frame; }
-    ManagedObjectContext *managedObjectContext() const { return m_context; }
-    const std::vector<SortDescriptor> &sdForTasks() const { return m_sdForTasks; }
     const Predicate &notActivePredicate() const { return m_notActivePredicate; }
-    GlobalSearchControllerProtocol *controllerDelegate() const { return m_controllerDelegate; }
     ArrayController *taskList() const { return m_tasks; }
     Ui::GlobalSearch &ui() { return *m_ui; }
 
@@ -71,11 +66,9 @@ protected:
 
 private:
     std::unique_ptr<Ui::GlobalSearch> m_ui;
-    ManagedObjectContext *m_context;
     GlobalSearchControllerProtocol *m_controllerDelegate;
     ArrayController *m_tasks;
     QRect m_frame;
     Predicate m_notActivePredicate;
-    std::vector<SortDescriptor> m_sdForTasks;
     bool m_searching = false;
 };

@@ -21,8 +21,7 @@ MoveTasksSheet::MoveTasksSheet(ManagedObjectContext *context, QWidget *parent)
     m_notebooks->setEntityName(QLatin1String(MyNotebook::entityName));
     m_notebooks->setFetchPredicate(Predicate::withFormat(QStringLiteral("deleted == 0")));
     m_notebooks->setSortDescriptors({SortDescriptor(QStringLiteral("name"), true, SortDescriptor::Comparison::LocalizedCaseInsensitive)});
-    m_ui->notebookTable->setModel(m_notebooks);
-    m_ui->notebookTable->setSelectionModel(m_notebooks->selectionModel());
+    m_notebooks->showIn(m_ui->notebookTable);
     connect(m_ui->buttons, &QDialogButtonBox::accepted, this, [this] {
         MyNotebook *target = selectedNotebook();
         accept();

@@ -21,7 +21,6 @@ public:
     explicit MoveTasksSheet(ManagedObjectContext *context, QWidget *parent = nullptr);
     ~MoveTasksSheet() override;
 
-    ArrayController *notebookList() const { return m_notebooks; }
     void rearrangeNotebookList();
     // Opens the sheet on the window with a notebook other than `current` (the one the tasks
     // are in) chosen, when there is one: moving tasks to where they are does nothing.

@@ -13,7 +13,6 @@ public:
     explicit MyBoxDrop(QWidget *parent = nullptr);
 
     QColor originalColor() const { return m_originalColor; }
-    double originalWith() const { return m_originalWith; }
     QColor borderColor() const { return m_borderColor; }
     double borderWidth() const { return m_borderWidth; }
 

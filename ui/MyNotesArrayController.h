@@ -5,7 +5,6 @@
 #include <QList>
 
 class MyNotesTableViewCanMoveProtocol;
-class QAbstractItemView;
 
 // The task list's array controller: the rows are a drag source carrying their indexes under
 // the application's private type, and a single row dropped on the list, while the list is in
@@ -21,8 +20,6 @@ public:
     explicit MyNotesArrayController(QObject *parent = nullptr);
 
     void setCanMoveDelegate(const MyNotesTableViewCanMoveProtocol *delegate) { m_canMoveDelegate = delegate; }
-    void setTasksTableView(QAbstractItemView *view) { m_tasksTableView = view; }
-    QAbstractItemView *tasksTableView() const { return m_tasksTableView; }
 
     static QByteArray archiveRows(const QList<int> &rows);
     static QList<int> unarchiveRows(const QByteArray &data);
@@ -43,5 +40,4 @@ protected:
 
 private:
     const MyNotesTableViewCanMoveProtocol *m_canMoveDelegate = nullptr;
-    QAbstractItemView *m_tasksTableView = nullptr;
 };

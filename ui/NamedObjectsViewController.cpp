@@ -6,6 +6,7 @@
 #include "ui/AlertSheet.h"
 #include "core/store/ManagedObjectContext.h"
 #include "core/store/MyTag.h"
+#include "core/store/SortDescriptor.h"
 #include "ui/MyTableView.h"
 #include "ui/NameEditDelegate.h"
 #include "ui/NamedObjectArrayController.h"
@@ -19,12 +20,11 @@
 
 NamedObjectsViewController::NamedObjectsViewController(ManagedObjectContext *context, const QString &entityName,
                                                        const QIcon &icon, bool withHideColumn, const LogLines &logLines,
-                                                       QObject *parent)
+                                                       const QStringList &deletionNotifications, QObject *parent)
     : ManagingViewController(context, parent)
     , m_list(new NamedObjectArrayController(context, entityName, icon, withHideColumn, this))
-    , m_icon(icon)
     , m_logLines(logLines)
-    , m_sd{SortDescriptor(QStringLiteral("name"), true, SortDescriptor::Comparison::LocalizedCaseInsensitive)}
+    , m_deletionNotifications(deletionNotifications)
     , m_notDeletedPredicate(Predicate::withFormat(QStringLiteral("deleted == 0")))
 {
 }
@@ -38,15 +38,13 @@ void NamedObjectsViewController::viewLoaded(MyTableView *table, QWidget *searchB
     m_searchField = searchField;
 
     m_list->setFilterPredicate(m_notDeletedPredicate);
-    m_list->setSortDescriptors(m_sd);
-    QItemSelectionModel *own = table->selectionModel();
+    m_list->setSortDescriptors(
+        {SortDescriptor(QStringLiteral("name"), true, SortDescriptor::Comparison::LocalizedCaseInsensitive)});
     auto *names = new NameEditDelegate(
         m_list->entityName() == QLatin1String(MyTag::entityName) ? EnteredText::TagName : EnteredText::NotebookName, table);
     table->setItemDelegate(names);
     connect(names, &NameEditDelegate::nameRefused, this, &NamedObjectsViewController::nameRefused);
-    table->setModel(m_list);
-    table->setSelectionModel(m_list->selectionModel());
-    delete own;
+    m_list->showIn(table);
     QHeaderView *header = table->horizontalHeader();
     header->setSectionResizeMode(QHeaderView::ResizeToContents);
     header->setSectionResizeMode(NamedObjectArrayController::NameColumn, QHeaderView::Stretch);
@@ -169,6 +167,26 @@ void NamedObjectsViewController::alertEnded(int returnCode, const QList<ManagedO
         return;
     deleteObjects(live);
     rearrangeArrayController();
+}
+
+void NamedObjectsViewController::deleteObjects(const QList<ManagedObject *> &objects)
+{
+    const QSet<const ManagedObject *> leaving(objects.cbegin(), objects.cend());
+    for (ManagedObject *object : objects) {
+        if (handOver(object, leaving) && object->value(QStringLiteral("guid")).toString().isEmpty())
+            managedObjectContext()->deleteObject(object);
+        else
+            markDeleted(object);
+    }
+    NotificationCenter &center = NotificationCenter::defaultCenter();
+    center.post(QStringLiteral("saveDataToDisk"), this);
+    for (const QString &name : std::as_const(m_deletionNotifications))
+        center.post(name, this);
+}
+
+bool NamedObjectsViewController::handOver(ManagedObject *, const QSet<const ManagedObject *> &)
+{
+    return true;
 }
 
 void NamedObjectsViewController::nameChangedNotification()

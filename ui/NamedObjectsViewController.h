@@ -1,13 +1,12 @@
 #pragma once
 
 #include "core/store/Predicate.h"
-#include "core/store/SortDescriptor.h"
 #include "ui/ManagingViewController.h"
 
 #include <QIcon>
 #include <QList>
-
-#include <vector>
+#include <QSet>
+#include <QStringList>
 
 class ManagedObject;
 class MyTableView;
@@ -18,8 +17,9 @@ class QVariantAnimation;
 // What the notebooks and tags views share: a table of the objects not deleted, sorted by
 // name, in which a new object's name opens for typing at once, a name is renamed in place
 // unless another listed object already has it, a search bar narrows the list by name, and the
-// selected objects are deleted after a confirmation. The subclass says how an object is
-// created and deleted, and gives the texts.
+// selected objects are deleted after a confirmation. An object the service never knew leaves
+// the store; one it knows stays, marked deleted, until synchronisation deletes it there. The
+// subclass says how an object is created, what a deleted one hands over, and gives the texts.
 class NamedObjectsViewController : public ManagingViewController
 {
     Q_OBJECT
@@ -46,9 +46,6 @@ public:
     NamedObjectArrayController *list() const { return m_list; }
     MyTableView *table() const { return m_table; }
     QLineEdit *searchField() const { return m_searchField; }
-    QIcon icon() const { return m_icon; }
-    const std::vector<SortDescriptor> &sd() const { return m_sd; }
-    const Predicate &notDeletedPredicate() const { return m_notDeletedPredicate; }
     bool newObject() const { return m_newObject; }
 
 protected:
@@ -60,15 +57,20 @@ protected:
         QString showSearchField;
     };
 
+    // `deletionNotifications` are posted, after "saveDataToDisk", once objects are deleted.
     NamedObjectsViewController(ManagedObjectContext *context, const QString &entityName, const QIcon &icon,
-                               bool withHideColumn, const LogLines &logLines, QObject *parent);
+                               bool withHideColumn, const LogLines &logLines, const QStringList &deletionNotifications,
+                               QObject *parent);
 
     // Once the subclass has loaded its form: wires the table, the search bar and the list.
     void viewLoaded(MyTableView *table, QWidget *searchBox, QLineEdit *searchField);
 
     virtual ManagedObject *insertNewObject() = 0;
-    // Deletes the confirmed objects (none of them deleted yet) and announces it.
-    virtual void deleteObjects(const QList<ManagedObject *> &objects) = 0;
+    // Before `object` is deleted along with the others `leaving`: it hands over what it holds.
+    // False when it cannot and must stay in the store, marked deleted, even if the service
+    // never knew it. The default hands over nothing.
+    virtual bool handOver(ManagedObject *object, const QSet<const ManagedObject *> &leaving);
+    virtual void markDeleted(ManagedObject *object) = 0;
     // The informative text of the alert for a duplicate name.
     virtual QString equalNameText() const = 0;
     // The informative text of the delete confirmation for that many objects.
@@ -84,11 +86,12 @@ private:
     void nameRefused(ManagedObject *object, const QString &typed, const QString &reason);
     // Opens the name of the object just added, on `row`, for typing.
     void editNewName(int row);
+    // Deletes the confirmed objects (none of them deleted yet) and announces it.
+    void deleteObjects(const QList<ManagedObject *> &objects);
 
     NamedObjectArrayController *m_list;
-    QIcon m_icon;
     LogLines m_logLines;
-    std::vector<SortDescriptor> m_sd;
+    QStringList m_deletionNotifications;
     Predicate m_notDeletedPredicate;
     bool m_newObject = false;
     bool m_rearrangeAfterEdit = false;

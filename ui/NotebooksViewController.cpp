@@ -2,7 +2,6 @@
 
 #include "core/Localized.h"
 #include "core/Log.h"
-#include "core/NotificationCenter.h"
 #include "core/store/ManagedObjectContext.h"
 #include "core/store/MyNote.h"
 #include "core/store/MyNotebook.h"
@@ -17,6 +16,8 @@ NotebooksViewController::NotebooksViewController(ManagedObjectContext *context, 
                                  true,
                                  {QStringLiteral("Notebook: add Object"), QStringLiteral("Notebook: remove Object"),
                                   QStringLiteral("Notebook: show search field")},
+                                 {QStringLiteral("tasksDeleted"), QStringLiteral("notebookArrayChanged"),
+                                  QStringLiteral("ShowDockTile")},
                                  parent)
     , m_ui(std::make_unique<Ui::NotebooksView>())
 {
@@ -59,28 +60,21 @@ MyNotebook *NotebooksViewController::defaultNotebook(MyNotebook *notebook) const
     return ReceivingNotebook::find(managedObjectContext(), list()->arrangedObjects(), notebook, {notebook});
 }
 
-void NotebooksViewController::deleteObjects(const QList<ManagedObject *> &objects)
+bool NotebooksViewController::handOver(ManagedObject *object, const QSet<const ManagedObject *> &leaving)
 {
-    ManagedObjectContext *context = managedObjectContext();
+    auto *notebook = static_cast<MyNotebook *>(object);
     // Notebooks deleted together cannot receive one another's tasks.
-    const QSet<const ManagedObject *> leaving(objects.cbegin(), objects.cend());
-    for (ManagedObject *object : objects) {
-        auto *notebook = static_cast<MyNotebook *>(object);
-        MyNotebook *receiving = ReceivingNotebook::find(context, list()->arrangedObjects(), notebook, leaving);
-        if (receiving) {
-            for (MyNote *task : notebook->notes()) {
-                task->setNotebook(receiving);
-                task->setActive(false);
-            }
-        }
-        if (notebook->guid().isEmpty() && receiving)
-            context->deleteObject(notebook);
-        else
-            notebook->setDeleted(true);
+    MyNotebook *receiving = ReceivingNotebook::find(managedObjectContext(), list()->arrangedObjects(), notebook, leaving);
+    if (!receiving)
+        return false;
+    for (MyNote *task : notebook->notes()) {
+        task->setNotebook(receiving);
+        task->setActive(false);
     }
-    NotificationCenter &center = NotificationCenter::defaultCenter();
-    center.post(QStringLiteral("saveDataToDisk"), this);
-    center.post(QStringLiteral("tasksDeleted"), this);
-    center.post(QStringLiteral("notebookArrayChanged"), this);
-    center.post(QStringLiteral("ShowDockTile"), this);
+    return true;
+}
+
+void NotebooksViewController::markDeleted(ManagedObject *object)
+{
+    static_cast<MyNotebook *>(object)->setDeleted(true);
 }

@@ -2,8 +2,6 @@
 
 #include "ui/NamedObjectsViewController.h"
 
-#include <QSet>
-
 #include <memory>
 
 namespace Ui {
@@ -33,7 +31,9 @@ public:
 
 protected:
     ManagedObject *insertNewObject() override;
-    void deleteObjects(const QList<ManagedObject *> &objects) override;
+    // The tasks go to the receiving notebook; with none, the notebook keeps them.
+    bool handOver(ManagedObject *object, const QSet<const ManagedObject *> &leaving) override;
+    void markDeleted(ManagedObject *object) override;
     QString equalNameText() const override;
     QString sureDeleteText(int count) const override;
     void selectionIndexChanged(int index) override;

@@ -61,9 +61,7 @@ NotesViewController::NotesViewController(ManagedObjectContext *context, QObject 
     // The task list.
     m_tasks->setManagedObjectContext(context);
     m_tasks->setCanMoveDelegate(this);
-    m_tasks->setTasksTableView(m_ui->taskTable);
-    m_ui->taskTable->setModel(m_tasks);
-    m_ui->taskTable->setSelectionModel(m_tasks->selectionModel());
+    m_tasks->showIn(m_ui->taskTable);
     m_ui->taskTable->setItemDelegate(new SimpleNoteCell(m_ui->taskTable));
     m_ui->taskTable->setDragEnabled(true);
     m_ui->taskTable->setAcceptDrops(true);
@@ -190,11 +188,10 @@ void NotesViewController::changeMainSortDescriptors(int order)
     if (order < ByTitle || order > ByHand)
         return;
     m_selectedSortOrder = order;
-    m_sdForTasks = {SortDescriptor(QString::fromLatin1(sortKeys[order]))};
     if (QAbstractButton *button = m_sortButtons->button(order))
         button->setChecked(true);
     m_tasks->setSortDescriptors({});
-    m_tasks->setSortDescriptors(m_sdForTasks);
+    m_tasks->setSortDescriptors({SortDescriptor(QString::fromLatin1(sortKeys[order]))});
     rearrangeArrayController();
     Defaults::standardUserDefaults().setInteger(Key::notesOrder, order);
 }

@@ -51,7 +51,6 @@ public:
     // The shown notebook's row in the notebook list's arranged order.
     int selectedNotebookIndex() const { return m_selectedNotebookIndex; }
     void setSelectedNotebookIndex(int index) { m_selectedNotebookIndex = index; }
-    int oldSelectedNotebookIndex() const { return m_oldSelectedNotebookIndex; }
     // Shows the notebook at selectedNotebookIndex.
     void changeSelectedNotebook(QObject *sender);
 
@@ -63,7 +62,6 @@ public:
 
     void changeMainSortDescriptors(int order);
     int selectedSortOrder() const { return m_selectedSortOrder; }
-    const std::vector<SortDescriptor> &sdForTasks() const { return m_sdForTasks; }
     void setSearchText(const QString &text);
     bool isSearchFieldShown() const { return m_searchFieldShown; }
 
@@ -114,7 +112,6 @@ private:
     bool m_searchFieldShown = false;
     std::optional<QList<int>> m_rowsToMove;
     std::vector<SortDescriptor> m_sdForName;
-    std::vector<SortDescriptor> m_sdForTasks;
     Predicate m_notDeletedPredicate;
     Predicate m_notActivePredicate;
     Predicate m_notDeletedNotHidePredicate;

@@ -1,7 +1,6 @@
 #include "ui/TagsViewController.h"
 
 #include "core/Localized.h"
-#include "core/NotificationCenter.h"
 #include "core/store/ManagedObjectContext.h"
 #include "core/store/MyTag.h"
 #include "ui/PluralText.h"
@@ -13,7 +12,7 @@ TagsViewController::TagsViewController(ManagedObjectContext *context, QObject *p
                                  false,
                                  {QStringLiteral("Tag: add Object"), QStringLiteral("Tag: remove Object"),
                                   QStringLiteral("tag: show search field")},
-                                 parent)
+                                 {QStringLiteral("tagArrayChanged")}, parent)
     , m_ui(std::make_unique<Ui::TagsView>())
 {
     m_ui->setupUi(view());
@@ -39,16 +38,7 @@ QString TagsViewController::sureDeleteText(int count) const
                               Localized::string(QStringLiteral("SURE_DELETE_TAGS")));
 }
 
-void TagsViewController::deleteObjects(const QList<ManagedObject *> &objects)
+void TagsViewController::markDeleted(ManagedObject *object)
 {
-    for (ManagedObject *object : objects) {
-        auto *tag = static_cast<MyTag *>(object);
-        if (tag->guid().isEmpty())
-            managedObjectContext()->deleteObject(tag);
-        else
-            tag->setDeleted(true);
-    }
-    NotificationCenter &center = NotificationCenter::defaultCenter();
-    center.post(QStringLiteral("saveDataToDisk"), this);
-    center.post(QStringLiteral("tagArrayChanged"), this);
+    static_cast<MyTag *>(object)->setDeleted(true);
 }

@@ -22,7 +22,7 @@ public:
 
 protected:
     ManagedObject *insertNewObject() override;
-    void deleteObjects(const QList<ManagedObject *> &objects) override;
+    void markDeleted(ManagedObject *object) override;
     QString equalNameText() const override;
     QString sureDeleteText(int count) const override;
 

@@ -54,9 +54,7 @@ TodayViewController::TodayViewController(ManagedObjectContext *context, QObject 
     // range arranges the list once.
     m_tasks->setManagedObjectContext(context);
     m_tasks->setEntityName(QLatin1String(MyNote::entityName));
-    m_tasks->setTasksTableView(m_ui->taskTable);
-    m_ui->taskTable->setModel(m_tasks);
-    m_ui->taskTable->setSelectionModel(m_tasks->selectionModel());
+    m_tasks->showIn(m_ui->taskTable);
     connect(m_tasks, &ArrayController::arrangedObjectsChanged, this, &TodayViewController::postTasksCount);
 
     m_ui->overdueButton->setText(Localized::string(QStringLiteral("OVERDUE")));

@@ -55,7 +55,6 @@ public:
     MyNotebook *defaultNotebook() const;
 
     MyTodayNotesArrayController *taskList() const { return m_tasks; }
-    ArrayController *notebookList() const { return m_notebooks; }
     TaskEditSheet *editSheet() const { return m_editSheet; }
     Ui::TodayView &ui() { return *m_ui; }
 

@@ -6,6 +6,8 @@
 #include "core/store/ManagedObjectContext.h"
 #include "core/store/MyNote.h"
 #include "core/store/MyNotebook.h"
+#include "core/store/Predicate.h"
+#include "core/store/SortDescriptor.h"
 #include "ui/ArrayController.h"
 #include "ui/ReceivingNotebook.h"
 #include "ui/SearchBarBackground.h"
@@ -20,9 +22,6 @@ TrashViewController::TrashViewController(ManagedObjectContext *context, QObject 
     : ManagingViewController(context, parent)
     , m_ui(std::make_unique<Ui::TrashView>())
     , m_tasks(new ArrayController(this))
-    , m_sd{SortDescriptor(QStringLiteral("title"))}
-    , m_inTrashPredicate(Predicate::withFormat(QStringLiteral("(active == 0)  AND (toExpunged == 0)")))
-    , m_icon(QStringLiteral(":/images/trash.svg"))
 {
     m_ui->setupUi(view());
     setTitle(Localized::string(QStringLiteral("TRASH")));
@@ -31,14 +30,11 @@ TrashViewController::TrashViewController(ManagedObjectContext *context, QObject 
                                                     [this](const Notification &) { rearrangeArrayController(); });
     m_tasks->setManagedObjectContext(context);
     m_tasks->setEntityName(QLatin1String(MyNote::entityName));
-    m_tasks->setFilterPredicate(m_inTrashPredicate);
-    m_tasks->setSortDescriptors(m_sd);
+    m_tasks->setFilterPredicate(Predicate::withFormat(QStringLiteral("(active == 0)  AND (toExpunged == 0)")));
+    m_tasks->setSortDescriptors({SortDescriptor(QStringLiteral("title"))});
 
     QListView *table = m_ui->taskTable;
-    QItemSelectionModel *own = table->selectionModel();
-    table->setModel(m_tasks);
-    table->setSelectionModel(m_tasks->selectionModel());
-    delete own;
+    m_tasks->showIn(table);
     // The cards name the notebook a task goes back to.
     table->setItemDelegate(new SimpleNoteCellWithNotebook(table));
     table->setSelectionMode(QAbstractItemView::ExtendedSelection);

@@ -1,14 +1,10 @@
 #pragma once
 
-#include "core/store/Predicate.h"
-#include "core/store/SortDescriptor.h"
 #include "ui/ManagingViewController.h"
 
-#include <QIcon>
 #include <QList>
 
 #include <memory>
-#include <vector>
 
 namespace Ui {
 class TrashView;
@@ -37,10 +33,6 @@ public:
     void rearrangeArrayController() override;
 
     ArrayController *taskList() const { return m_tasks; }
-    const std::vector<SortDescriptor> &sd() const { return m_sd; }
-    const Predicate &inTrashPredicate() const { return m_inTrashPredicate; }
-    QIcon icon() const { return m_icon; }
-    Ui::TrashView &ui() { return *m_ui; }
 
 private:
     using Answer = void (TrashViewController::*)(int, const QList<ManagedObject *> &);
@@ -51,7 +43,4 @@ private:
 
     std::unique_ptr<Ui::TrashView> m_ui;
     ArrayController *m_tasks;
-    std::vector<SortDescriptor> m_sd;
-    Predicate m_inTrashPredicate;
-    QIcon m_icon;
 };

@@ -13,8 +13,6 @@ class ValueTransformer
 public:
     virtual ~ValueTransformer() = default;
 
-    // The type of the values transformedValue() gives.
-    virtual QMetaType transformedValueClass() const = 0;
     virtual bool allowsReverseTransformation() const { return false; }
     virtual QVariant transformedValue(const QVariant &value) const = 0;
 
