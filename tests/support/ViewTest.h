@@ -22,6 +22,7 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <ostream>
 
 // The settings of a first launch: nothing saved, the registered defaults.
 inline void resetSettings()
@@ -59,12 +60,19 @@ inline QString answerAlert(const QString &button, QString *title = nullptr)
     return informative;
 }
 
-inline QStringList titles(const ArrayController &list)
+// The titles of the tasks a list shows, in order, as "a, b, c".
+inline QString titles(const ArrayController &list)
 {
     QStringList result;
     for (ManagedObject *o : list.arrangedObjects())
         result << static_cast<MyNote *>(o)->title();
-    return result;
+    return result.join(QStringLiteral(", "));
+}
+
+// Texts in test failures as they read.
+inline void PrintTo(const QString &text, std::ostream *out)
+{
+    *out << '"' << text.toStdString() << '"';
 }
 
 // A view's tests: first-launch settings, the application's value transformers, a store of the

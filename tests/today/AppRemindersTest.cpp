@@ -46,7 +46,7 @@ TEST_F(AppTest, LaunchTellsTheCountsAndSetsTheBadgeTheMidnightRefreshFollowsTheD
     auto *today = static_cast<TodayViewController *>(app->viewControllers().at(Kelvara_AppDelegate::TodayView));
     clock.set(2024, 5, 15, 0, 1, 17);
     timer.launchTimerAtMidnight();
-    EXPECT_EQ(titles(*today->taskList()), QStringList{QStringLiteral("on the 15th")});
+    EXPECT_EQ(titles(*today->taskList()), QStringLiteral("on the 15th"));
     EXPECT_EQ(app->window()->windowTitle(), QStringLiteral("(4) Kelvara"));
 
     defaults.setBool(Key::showTasksStatusPanelAtEnd, true);

@@ -41,11 +41,11 @@ TEST_F(NotesViewControllerTest, SortsBySavedOrderSearchesAndSwitchesNotebooks)
     Defaults::standardUserDefaults().setInteger(Key::notesOrder, 2);
     NotesViewController view(&store.context());
     const ArrayController &list = *view.taskList();
-    EXPECT_EQ(titles(list), (QStringList{QStringLiteral("buy milk"), QStringLiteral("call Ana"), QStringLiteral("pay rent")}))
+    EXPECT_EQ(titles(list), QStringLiteral("buy milk, call Ana, pay rent"))
         << "by due date, undated first";
     EXPECT_FALSE(view.canMove());
     view.changeMainSortDescriptors(0);
-    EXPECT_EQ(titles(list).first(), QStringLiteral("buy milk"));
+    EXPECT_TRUE(titles(list).startsWith(QStringLiteral("buy milk")));
     EXPECT_EQ(Defaults::standardUserDefaults().integerForKey(Key::notesOrder), 0);
     view.changeMainSortDescriptors(7);
     EXPECT_EQ(view.selectedSortOrder(), 0) << "an order outside 0..3 changes nothing";
@@ -53,17 +53,17 @@ TEST_F(NotesViewControllerTest, SortsBySavedOrderSearchesAndSwitchesNotebooks)
     EXPECT_TRUE(view.canMove()) << "the hand-kept order";
 
     view.setSearchText(QStringLiteral("PHONE"));
-    EXPECT_EQ(titles(list), QStringList{QStringLiteral("call Ana")}) << "found through its second tag";
+    EXPECT_EQ(titles(list), QStringLiteral("call Ana")) << "found through its second tag";
     view.setSearchText(QStringLiteral("oat"));
     EXPECT_TRUE(titles(list).isEmpty());
     Defaults::standardUserDefaults().setBool(Key::SearchInContent, true);
     view.setSearchText(QStringLiteral("oat"));
-    EXPECT_EQ(titles(list), QStringList{QStringLiteral("buy milk")});
+    EXPECT_EQ(titles(list), QStringLiteral("buy milk"));
     view.setSearchText(QString());
     EXPECT_EQ(list.count(), 3);
 
     showNotebook(view, work);
-    EXPECT_EQ(titles(list), QStringList{QStringLiteral("review draft")});
+    EXPECT_EQ(titles(list), QStringLiteral("review draft"));
     view.setSelectedNotebookIndex(9);
     view.changeSelectedNotebook(nullptr);
     EXPECT_EQ(view.selectedNotebookIndex(), 0) << "a notebook no longer there falls back to the first";
@@ -116,7 +116,7 @@ TEST_F(NotesViewControllerTest, DroppedRowsGoToTheNotebookChosenInTheMoveSheetAn
     NotificationRecorder saves(QStringLiteral("saveDataToDisk"));
     view.moveMultipleTasks(view.moveSheet()->selectedNotebook());
     EXPECT_EQ(saves.count(), 1);
-    EXPECT_EQ(titles(*view.taskList()), QStringList{QStringLiteral("call Ana")});
+    EXPECT_EQ(titles(*view.taskList()), QStringLiteral("call Ana"));
     EXPECT_EQ(work->notes().size(), 3);
     // A confirmed sheet without a notebook just closes.
     center.post(QStringLiteral("moveTasks"));

@@ -1,5 +1,5 @@
-#include "core/Clock.h"
 #include "core/store/MyTag.h"
+#include "tests/support/FixedClock.h"
 #include "tests/support/ViewTest.h"
 #include "ui/SimpleNoteCell.h"
 #include "ui/SimpleNoteCellWithNotebook.h"
@@ -42,26 +42,13 @@ QImage render(const SimpleNoteCell &cell, const MySimpleNote &note, bool selecte
     return image;
 }
 
-class SimpleNoteCellTest : public ViewTest
-{
-protected:
-    void SetUp() override
-    {
-        ViewTest::SetUp();
-        Clock::setSource([] { return now; });
-        Clock::setTimeZone(QTimeZone::utc());
-    }
-    void TearDown() override
-    {
-        Clock::setSource({});
-        Clock::setTimeZone(QTimeZone());
-        ViewTest::TearDown();
-    }
-};
+using SimpleNoteCellTest = ViewTest;
 } // namespace
 
 TEST_F(SimpleNoteCellTest, TheBallLabelAndTextsFollowTheTask)
 {
+    FixedClock clock("UTC");
+    clock.set(now);
     const struct
     {
         qint64 seconds;
@@ -93,6 +80,8 @@ TEST_F(SimpleNoteCellTest, TheBallLabelAndTextsFollowTheTask)
 
 TEST_F(SimpleNoteCellTest, TheCardShowsTheBallSelectionAndTheDueLabelInsideTheCardAtAnyWidth)
 {
+    FixedClock clock("UTC");
+    clock.set(now);
     SimpleNoteCell cell;
     const MySimpleNote soon = dueIn(3600);
     const QImage plain = render(cell, soon, false);

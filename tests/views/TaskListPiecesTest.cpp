@@ -52,7 +52,7 @@ TEST_F(TaskListPiecesTest, DraggingOneRowRenumbersTheHandKeptOrderAndNothingElse
     EXPECT_TRUE(tasks.dropMimeData(one.get(), Qt::MoveAction, 4, 0, {}));
     EXPECT_EQ(saves.count(), 1);
     tasks.rearrangeObjects();
-    EXPECT_EQ(titles(tasks).join(u' '), QStringLiteral("t0 t2 t3 t1 t4 t5"));
+    EXPECT_EQ(titles(tasks), QStringLiteral("t0, t2, t3, t1, t4, t5"));
     for (int row = 0; row < 6; ++row) {
         auto *task = static_cast<MyNote *>(tasks.objectAt(row));
         EXPECT_EQ(task->mysorter(), row);
@@ -63,7 +63,7 @@ TEST_F(TaskListPiecesTest, DraggingOneRowRenumbersTheHandKeptOrderAndNothingElse
     std::unique_ptr<QMimeData> last(tasks.mimeData({tasks.index(5)}));
     EXPECT_TRUE(tasks.dropMimeData(last.get(), Qt::MoveAction, -1, -1, tasks.index(0)));
     tasks.rearrangeObjects();
-    EXPECT_EQ(titles(tasks).first(), QStringLiteral("t5"));
+    EXPECT_TRUE(titles(tasks).startsWith(QStringLiteral("t5,")));
 
     // Tooltips show the notes, cut short when they are long.
     EXPECT_FALSE(tasks.data(tasks.index(0), Qt::ToolTipRole).isValid());
