@@ -19,9 +19,7 @@ public:
     static QString phrase(int count, const char *noneKey, const char *oneKey, const char *manyKey);
 
     int tasksForToday() const { return m_tasksForToday; }
-    void setTasksForToday(int count) { m_tasksForToday = count; }
     int tasksOverdue() const { return m_tasksOverdue; }
-    void setTasksOverdue(int count) { m_tasksOverdue = count; }
 
     // Fills the labels from the counts and runs the panel modally; returns once it is closed.
     void showWindowModal();

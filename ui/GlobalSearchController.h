@@ -53,7 +53,6 @@ public:
     void controlTextDidChange(const QString &text);
 
     QRect frame() const { return m_frame; }
-    const Predicate &notActivePredicate() const { return m_notActivePredicate; }
     ArrayController *taskList() const { return m_tasks; }
     Ui::GlobalSearch &ui() { return *m_ui; }
 

@@ -14,7 +14,6 @@ public:
 
     QColor originalColor() const { return m_originalColor; }
     QColor borderColor() const { return m_borderColor; }
-    double borderWidth() const { return m_borderWidth; }
 
 protected:
     void dragEnterEvent(QDragEnterEvent *event) override;

@@ -15,7 +15,6 @@ public:
 
     // Not owned.
     void setTableDelegate(MyNoteGlobalSearchTableViewProtocol *delegate) { m_tableDelegate = delegate; }
-    MyNoteGlobalSearchTableViewProtocol *tableDelegate() const { return m_tableDelegate; }
 
 protected:
     void mouseDoubleClickEvent(QMouseEvent *event) override;

@@ -46,7 +46,6 @@ public:
     NamedObjectArrayController *list() const { return m_list; }
     MyTableView *table() const { return m_table; }
     QLineEdit *searchField() const { return m_searchField; }
-    bool newObject() const { return m_newObject; }
 
 protected:
     // The log lines of the add, remove and search-bar commands.

@@ -67,7 +67,6 @@ public:
 
     void showMoveMultipleTasks(const std::optional<QList<int>> &rows);
     void moveMultipleTasks(MyNotebook *target);
-    const std::optional<QList<int>> &rowsToMove() const { return m_rowsToMove; }
     void tasksChangeToNotebook(MyNotebook *notebook) override;
     void markTasksAsCompleted() override;
     int numberOfTasksInArray() const override;

@@ -41,7 +41,6 @@ public:
 
     // Shows a day range; any other value only records it.
     void changeMainPredicate(int tag);
-    int selectedTag() const { return m_selectedTag; }
 
     void newObjectNotification() override;
     void editObjectNotification() override;

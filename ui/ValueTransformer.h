@@ -13,7 +13,6 @@ class ValueTransformer
 public:
     virtual ~ValueTransformer() = default;
 
-    virtual bool allowsReverseTransformation() const { return false; }
     virtual QVariant transformedValue(const QVariant &value) const = 0;
 
     // Replaces any transformer registered under the name; nullptr removes it.
