@@ -68,9 +68,14 @@ auto findByGuid(List &list, const std::string &guid) -> decltype(&list.front())
     return it == list.end() ? nullptr : &*it;
 }
 
-[[noreturn]] void notFound(const std::string &identifier, const std::string &key)
+// The object of that guid, or the service's answer that the parameter names none.
+template <typename List>
+auto &existing(List &list, const std::string &guid, const std::string &parameter)
 {
-    throw EDAMNotFoundException(identifier, key);
+    auto *found = findByGuid(list, guid);
+    if (!found)
+        throw EDAMNotFoundException(parameter, guid);
+    return *found;
 }
 
 } // namespace
@@ -191,9 +196,7 @@ EDAMNotebook FakeAccount::createNotebook(const EDAMNotebook &notebook)
 int32_t FakeAccount::updateNotebook(const EDAMNotebook &notebook)
 {
     Lock lock(m_mutex);
-    EDAMNotebook *stored = findByGuid(m_notebooks, notebook.guid);
-    if (!notebook.__isset.guid || !stored)
-        notFound("Notebook.guid", notebook.guid);
+    EDAMNotebook *stored = &existing(m_notebooks, notebook.guid, "Notebook.guid");
     checkNotebookName(notebook, false);
     if (notebook.__isset.name)
         stored->__set_name(notebook.name);
@@ -208,8 +211,7 @@ int32_t FakeAccount::updateNotebook(const EDAMNotebook &notebook)
 int32_t FakeAccount::expungeNotebook(const std::string &guid)
 {
     Lock lock(m_mutex);
-    if (!findByGuid(m_notebooks, guid))
-        notFound("Notebook.guid", guid);
+    existing(m_notebooks, guid, "Notebook.guid");
     if (guid == m_defaultNotebookGuid)
         refuse(DataConflict, "Notebook.guid");
     const int64_t now = Clock::nowMilliseconds();
@@ -230,8 +232,8 @@ EDAMTag FakeAccount::createTag(const EDAMTag &tag)
 {
     Lock lock(m_mutex);
     checkTagName(tag, true);
-    if (tag.__isset.parentGuid && !findByGuid(m_tags, tag.parentGuid))
-        notFound("Tag.parentGuid", tag.parentGuid);
+    if (tag.__isset.parentGuid)
+        existing(m_tags, tag.parentGuid, "Tag.parentGuid");
     EDAMTag created;
     created.__set_guid(newGuid());
     created.__set_name(tag.name);
@@ -245,13 +247,10 @@ EDAMTag FakeAccount::createTag(const EDAMTag &tag)
 int32_t FakeAccount::updateTag(const EDAMTag &tag)
 {
     Lock lock(m_mutex);
-    EDAMTag *stored = findByGuid(m_tags, tag.guid);
-    if (!tag.__isset.guid || !stored)
-        notFound("Tag.guid", tag.guid);
+    EDAMTag *stored = &existing(m_tags, tag.guid, "Tag.guid");
     checkTagName(tag, false);
     if (tag.__isset.parentGuid) {
-        if (!findByGuid(m_tags, tag.parentGuid))
-            notFound("Tag.parentGuid", tag.parentGuid);
+        existing(m_tags, tag.parentGuid, "Tag.parentGuid");
         if (tag.parentGuid == tag.guid)
             refuse(BadDataFormat, "Tag.parentGuid");
         stored->__set_parentGuid(tag.parentGuid);
@@ -265,8 +264,7 @@ int32_t FakeAccount::updateTag(const EDAMTag &tag)
 int32_t FakeAccount::expungeTag(const std::string &guid)
 {
     Lock lock(m_mutex);
-    if (!findByGuid(m_tags, guid))
-        notFound("Tag.guid", guid);
+    existing(m_tags, guid, "Tag.guid");
     for (EDAMNote &note : m_notes) {
         std::erase(note.tagGuids, guid);
         note.__isset.tagGuids = !note.tagGuids.empty();
@@ -285,9 +283,7 @@ int32_t FakeAccount::expungeTag(const std::string &guid)
 std::string FakeAccount::noteContent(const std::string &guid) const
 {
     Lock lock(m_mutex);
-    const EDAMNote *note = findByGuid(m_notes, guid);
-    if (!note)
-        notFound("Note.guid", guid);
+    const EDAMNote *note = &existing(m_notes, guid, "Note.guid");
     return note->content;
 }
 
@@ -317,9 +313,7 @@ EDAMNote FakeAccount::createNote(const EDAMNote &note)
 EDAMNote FakeAccount::updateNote(const EDAMNote &note)
 {
     Lock lock(m_mutex);
-    EDAMNote *stored = findByGuid(m_notes, note.guid);
-    if (!note.__isset.guid || !stored)
-        notFound("Note.guid", note.guid);
+    EDAMNote *stored = &existing(m_notes, note.guid, "Note.guid");
     checkNote(note, false);
     if (note.__isset.title)
         stored->__set_title(note.title);
@@ -351,8 +345,7 @@ EDAMNote FakeAccount::updateNote(const EDAMNote &note)
 int32_t FakeAccount::expungeNote(const std::string &guid)
 {
     Lock lock(m_mutex);
-    if (!findByGuid(m_notes, guid))
-        notFound("Note.guid", guid);
+    existing(m_notes, guid, "Note.guid");
     std::erase_if(m_notes, [&](const EDAMNote &n) { return n.guid == guid; });
     m_expunged.push_back({Expunged::Note, guid, ++m_updateCount});
     return m_updateCount;
@@ -364,56 +357,50 @@ EDAMSyncChunk FakeAccount::syncChunk(int32_t afterUSN, int32_t maxEntries, bool 
     if (maxEntries < 1)
         refuse(BadDataFormat, "maxEntries");
 
-    struct Entry
-    {
-        int32_t usn;
-        int kind; // 0 notebook, 1 tag, 2 note, 3 expunged
-        size_t index;
+    // Numbers are unique within an account: the chunk is every object numbered after afterUSN
+    // up to the maxEntries-th such number.
+    std::vector<int32_t> numbers;
+    const auto collect = [&](const auto &list) {
+        for (const auto &object : list) {
+            if (object.updateSequenceNum > afterUSN)
+                numbers.push_back(object.updateSequenceNum);
+        }
     };
-    std::vector<Entry> entries;
-    for (size_t i = 0; i < m_notebooks.size(); ++i)
-        entries.push_back({m_notebooks[i].updateSequenceNum, 0, i});
-    for (size_t i = 0; i < m_tags.size(); ++i)
-        entries.push_back({m_tags[i].updateSequenceNum, 1, i});
-    for (size_t i = 0; i < m_notes.size(); ++i)
-        entries.push_back({m_notes[i].updateSequenceNum, 2, i});
-    if (!fullSyncOnly) {
-        for (size_t i = 0; i < m_expunged.size(); ++i)
-            entries.push_back({m_expunged[i].updateSequenceNum, 3, i});
-    }
-    std::erase_if(entries, [&](const Entry &e) { return e.usn <= afterUSN; });
-    std::sort(entries.begin(), entries.end(), [](const Entry &a, const Entry &b) { return a.usn < b.usn; });
-    if (entries.size() > size_t(maxEntries))
-        entries.resize(size_t(maxEntries));
+    collect(m_notebooks);
+    collect(m_tags);
+    collect(m_notes);
+    if (!fullSyncOnly)
+        collect(m_expunged);
+    std::sort(numbers.begin(), numbers.end());
+    const int32_t high = numbers.empty() ? afterUSN : numbers[std::min(numbers.size(), size_t(maxEntries)) - 1];
+    const auto inChunk = [&](const auto &object) {
+        return object.updateSequenceNum > afterUSN && object.updateSequenceNum <= high;
+    };
+    // Each list in the order of the numbers.
+    const auto pick = [&](auto list) {
+        std::erase_if(list, [&](const auto &object) { return !inChunk(object); });
+        std::sort(list.begin(), list.end(),
+                  [](const auto &a, const auto &b) { return a.updateSequenceNum < b.updateSequenceNum; });
+        return list;
+    };
 
     EDAMSyncChunk chunk;
     chunk.__set_currentTime(Clock::nowMilliseconds());
     chunk.__set_updateCount(m_updateCount);
-    if (!entries.empty())
-        chunk.__set_chunkHighUSN(entries.back().usn);
-    for (const Entry &entry : entries) {
-        switch (entry.kind) {
-        case 0:
-            chunk.notebooks.push_back(m_notebooks[entry.index]);
-            break;
-        case 1:
-            chunk.tags.push_back(m_tags[entry.index]);
-            break;
-        case 2: {
-            EDAMNote note = m_notes[entry.index];
-            note.__isset.content = false;
-            note.content.clear();
-            chunk.notes.push_back(std::move(note));
-            break;
-        }
-        default: {
-            const Expunged &gone = m_expunged[entry.index];
-            auto &list = gone.kind == Expunged::Notebook ? chunk.expungedNotebooks
-                         : gone.kind == Expunged::Tag    ? chunk.expungedTags
-                                                         : chunk.expungedNotes;
-            list.push_back(gone.guid);
-        }
-        }
+    if (!numbers.empty())
+        chunk.__set_chunkHighUSN(high);
+    chunk.notebooks = pick(m_notebooks);
+    chunk.tags = pick(m_tags);
+    chunk.notes = pick(m_notes);
+    for (EDAMNote &note : chunk.notes) {
+        note.__isset.content = false;
+        note.content.clear();
+    }
+    for (const Expunged &gone : fullSyncOnly ? std::vector<Expunged>{} : pick(m_expunged)) {
+        auto &list = gone.kind == Expunged::Notebook ? chunk.expungedNotebooks
+                     : gone.kind == Expunged::Tag    ? chunk.expungedTags
+                                                     : chunk.expungedNotes;
+        list.push_back(gone.guid);
     }
     chunk.__isset.notebooks = !chunk.notebooks.empty();
     chunk.__isset.tags = !chunk.tags.empty();
@@ -490,13 +477,11 @@ void FakeAccount::checkNote(const EDAMNote &note, bool required) const
     checkText(note.title, note.__isset.title, required, 255, "Note.title");
     if (note.__isset.content && !isEnml(note.content))
         refuse(EnmlValidation, "Note.content");
-    if (note.__isset.notebookGuid && !findByGuid(m_notebooks, note.notebookGuid))
-        notFound("Note.notebookGuid", note.notebookGuid);
+    if (note.__isset.notebookGuid)
+        existing(m_notebooks, note.notebookGuid, "Note.notebookGuid");
     if (note.__isset.tagGuids) {
-        for (const std::string &guid : note.tagGuids) {
-            if (!findByGuid(m_tags, guid))
-                notFound("Note.tagGuids", guid);
-        }
+        for (const std::string &guid : note.tagGuids)
+            existing(m_tags, guid, "Note.tagGuids");
     }
     if (note.__isset.tagNames) {
         for (const std::string &name : note.tagNames)

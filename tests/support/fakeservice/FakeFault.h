@@ -1,5 +1,7 @@
 #pragma once
 
+#include "tests/support/fakeservice/FakeAccount.h"
+
 #include <QByteArray>
 
 #include <chrono>
@@ -30,35 +32,65 @@ struct FakeFault
         CutConnection,        // the real reply announced whole, then the connection closes early
     };
 
-    static FakeFault delay(std::chrono::milliseconds delay);
-    static FakeFault userException(int32_t errorCode, const std::string &parameter);
-    static FakeFault systemException(int32_t errorCode, const std::string &message);
-    // The system exception of a client that calls too often: code 19 with the seconds to wait.
-    static FakeFault rateLimit(int32_t seconds);
-    static FakeFault notFoundException(const std::string &identifier, const std::string &key);
-    static FakeFault applicationException(int32_t type, const std::string &message);
-    static FakeFault emptyResult();
-    static FakeFault httpStatus(int status, const QByteArray &page = {});
-    static FakeFault dropConnection();
-    static FakeFault workThenDrop();
-    static FakeFault replyBody(const QByteArray &body,
-                               const QByteArray &contentType = QByteArrayLiteral("application/x-thrift"));
-    static FakeFault truncatedReply(int bytes);
-    static FakeFault cutConnection(int bytesSent);
+    static FakeFault delay(std::chrono::milliseconds delay) { return {.kind = Kind::Delay, .wait = delay}; }
+    static FakeFault userException(int32_t errorCode, const std::string &parameter)
+    {
+        return {.kind = Kind::UserException, .code = errorCode, .first = parameter};
+    }
+    static FakeFault systemException(int32_t errorCode, const std::string &message)
+    {
+        return {.kind = Kind::SystemException, .code = errorCode, .first = message};
+    }
+    // The system exception of a client that calls too often, with the seconds to wait.
+    static FakeFault rateLimit(int32_t seconds)
+    {
+        return {.kind = Kind::SystemException, .code = FakeAccount::RateLimitReached, .first = "rate limit reached",
+                .rateLimitDuration = seconds};
+    }
+    static FakeFault notFoundException(const std::string &identifier, const std::string &key)
+    {
+        return {.kind = Kind::NotFoundException, .first = identifier, .second = key};
+    }
+    static FakeFault applicationException(int32_t type, const std::string &message)
+    {
+        return {.kind = Kind::ApplicationException, .code = type, .first = message};
+    }
+    static FakeFault emptyResult() { return {.kind = Kind::EmptyResult}; }
+    static FakeFault httpStatus(int status, const QByteArray &page = "<html><body><h1>Unavailable</h1></body></html>")
+    {
+        return {.kind = Kind::HttpStatus, .code = status, .body = page, .contentType = "text/html"};
+    }
+    static FakeFault dropConnection() { return {.kind = Kind::DropConnection}; }
+    static FakeFault workThenDrop() { return {.kind = Kind::WorkThenDrop}; }
+    static FakeFault replyBody(const QByteArray &body, const QByteArray &contentType = "application/x-thrift")
+    {
+        return {.kind = Kind::ReplyBody, .body = body, .contentType = contentType};
+    }
+    static FakeFault truncatedReply(int bytes) { return {.kind = Kind::TruncatedReply, .code = bytes}; }
+    static FakeFault cutConnection(int bytesSent) { return {.kind = Kind::CutConnection, .code = bytesSent}; }
 
     // The answer waits this long first (the fake's stop cuts the wait short).
-    FakeFault &after(std::chrono::milliseconds wait);
+    FakeFault &after(std::chrono::milliseconds delay)
+    {
+        wait = delay;
+        return *this;
+    }
     // How many matching calls it hits (once unless told); 0 for every one until cleared. A
     // request libcurl sends again after a drop is one more call.
-    FakeFault &times(int count);
+    FakeFault &times(int count)
+    {
+        remaining = count;
+        return *this;
+    }
 
+    // Every member has an initializer, so a factory names only the ones its kind uses.
     Kind kind = Kind::Delay;
+    int32_t code = 0;        // error code, application exception type, HTTP status, byte count
+    std::string first{};     // parameter, message or identifier
+    std::string second{};    // key
+    std::optional<int32_t> rateLimitDuration{};
+    QByteArray body{};
+    QByteArray contentType{};
     std::chrono::milliseconds wait{0};
     int remaining = 1;
-    int32_t code = 0;      // error code, application exception type, HTTP status, byte count
-    std::string first;     // parameter, message or identifier
-    std::string second;    // key
-    std::optional<int32_t> rateLimitDuration;
-    QByteArray body;
-    QByteArray contentType;
 };

@@ -19,20 +19,6 @@ constexpr qsizetype LongestHead = 64 * 1024;
 constexpr qsizetype LongestBody = 64 * 1024 * 1024;
 const QByteArray Thrift = QByteArrayLiteral("application/x-thrift");
 
-QByteArray statusText(int status)
-{
-    switch (status) {
-    case 200: return QByteArrayLiteral("OK");
-    case 302: return QByteArrayLiteral("Found");
-    case 400: return QByteArrayLiteral("Bad Request");
-    case 404: return QByteArrayLiteral("Not Found");
-    case 405: return QByteArrayLiteral("Method Not Allowed");
-    case 500: return QByteArrayLiteral("Internal Server Error");
-    case 503: return QByteArrayLiteral("Service Unavailable");
-    default: return QByteArrayLiteral("Status");
-    }
-}
-
 // The message name and sequence id of a call, read the way the service would.
 bool readCallHeader(const QByteArray &body, std::string &name, int32_t &sequenceId)
 {
@@ -56,16 +42,15 @@ bool FakeHttpFront::process(std::shared_ptr<apache::thrift::protocol::TProtocol>
     auto *connection = static_cast<Connection *>(connectionContext);
     TTransport &input = *in->getTransport();
     TTransport &output = *out->getTransport();
-    Request request;
+    FakeRequest request;
     if (!readRequest(input, request))
         return false;
-
-    FakeRequest record{{}, request.method, request.path, request.headers, request.body,
-                       connection->id, connection->requests++};
+    request.connection = connection->id;
+    request.indexOnConnection = connection->requests++;
     int32_t sequenceId = 0;
-    if (!readCallHeader(request.body, record.call, sequenceId))
-        record.call.clear();
-    m_service.record(record);
+    if (!readCallHeader(request.body, request.call, sequenceId))
+        request.call.clear();
+    m_service.record(request);
 
     if (request.method != "POST") {
         answer(output, 405, "text/plain", "POST only");
@@ -77,7 +62,7 @@ bool FakeHttpFront::process(std::shared_ptr<apache::thrift::protocol::TProtocol>
         return true;
     }
 
-    const std::optional<FakeFault> fault = m_service.takeFault(record.call);
+    const std::optional<FakeFault> fault = m_service.takeFault(request.call);
     if (fault && fault->wait.count() > 0 && !m_service.wait(fault->wait)) {
         output.close();
         return false;
@@ -99,7 +84,7 @@ bool FakeHttpFront::process(std::shared_ptr<apache::thrift::protocol::TProtocol>
     case Kind::NotFoundException:
     case Kind::ApplicationException:
     case Kind::EmptyResult:
-        answer(output, 200, Thrift, exceptionReply(record.call, sequenceId, *fault));
+        answer(output, 200, Thrift, exceptionReply(request.call, sequenceId, *fault));
         return true;
     case Kind::Delay:
     case Kind::WorkThenDrop:
@@ -131,7 +116,7 @@ bool FakeHttpFront::process(std::shared_ptr<apache::thrift::protocol::TProtocol>
     return true;
 }
 
-bool FakeHttpFront::readRequest(TTransport &input, Request &request)
+bool FakeHttpFront::readRequest(TTransport &input, FakeRequest &request)
 {
     QByteArray head;
     char byte;
@@ -199,29 +184,28 @@ QByteArray FakeHttpFront::exceptionReply(const std::string &call, int32_t sequen
     } else {
         protocol.writeMessageBegin(call, apache::thrift::protocol::T_REPLY, sequenceId);
         protocol.writeStructBegin("result");
+        const auto field = [&](const char *name, int16_t id, const auto &exception) {
+            protocol.writeFieldBegin(name, apache::thrift::protocol::T_STRUCT, id);
+            exception.write(&protocol);
+            protocol.writeFieldEnd();
+        };
         if (fault.kind == Kind::UserException) {
             edam::EDAMUserException exception;
             exception.__set_errorCode(fault.code);
             exception.__set_parameter(fault.first);
-            protocol.writeFieldBegin("userException", apache::thrift::protocol::T_STRUCT, 1);
-            exception.write(&protocol);
-            protocol.writeFieldEnd();
+            field("userException", 1, exception);
         } else if (fault.kind == Kind::SystemException) {
             edam::EDAMSystemException exception;
             exception.__set_errorCode(fault.code);
             exception.__set_message(fault.first);
             if (fault.rateLimitDuration)
                 exception.__set_rateLimitDuration(*fault.rateLimitDuration);
-            protocol.writeFieldBegin("systemException", apache::thrift::protocol::T_STRUCT, 2);
-            exception.write(&protocol);
-            protocol.writeFieldEnd();
+            field("systemException", 2, exception);
         } else if (fault.kind == Kind::NotFoundException) {
             edam::EDAMNotFoundException exception;
             exception.__set_identifier(fault.first);
             exception.__set_key(fault.second);
-            protocol.writeFieldBegin("notFoundException", apache::thrift::protocol::T_STRUCT, 3);
-            exception.write(&protocol);
-            protocol.writeFieldEnd();
+            field("notFoundException", 3, exception);
         }
         protocol.writeFieldStop();
         protocol.writeStructEnd();
@@ -233,7 +217,8 @@ QByteArray FakeHttpFront::exceptionReply(const std::string &call, int32_t sequen
 void FakeHttpFront::answer(TTransport &output, int status, const QByteArray &contentType, const QByteArray &body,
                            qsizetype announcedLength)
 {
-    const QByteArray head = "HTTP/1.1 " + QByteArray::number(status) + ' ' + statusText(status)
+    // Clients go by the status code; the reason phrase is only for people.
+    const QByteArray head = "HTTP/1.1 " + QByteArray::number(status) + (status == 200 ? " OK" : " Not OK")
                             + "\r\nContent-Type: " + contentType + "\r\nContent-Length: "
                             + QByteArray::number(announcedLength < 0 ? body.size() : announcedLength)
                             + "\r\n\r\n";

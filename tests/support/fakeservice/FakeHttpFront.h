@@ -3,12 +3,12 @@
 #include <thrift/TProcessor.h>
 
 #include <QByteArray>
-#include <QMap>
 
 #include <string>
 
 class FakeService;
 struct FakeFault;
+struct FakeRequest;
 
 namespace apache::thrift::transport {
 class TTransport;
@@ -33,15 +33,7 @@ public:
                  std::shared_ptr<apache::thrift::protocol::TProtocol> out, void *connectionContext) override;
 
 private:
-    struct Request
-    {
-        QByteArray method;
-        QByteArray path;
-        QMap<QByteArray, QByteArray> headers;
-        QByteArray body;
-    };
-
-    static bool readRequest(apache::thrift::transport::TTransport &input, Request &request);
+    static bool readRequest(apache::thrift::transport::TTransport &input, FakeRequest &request);
     std::shared_ptr<apache::thrift::TProcessor> route(const QByteArray &path) const;
     static QByteArray dispatch(apache::thrift::TProcessor &processor, const QByteArray &body);
     static QByteArray exceptionReply(const std::string &call, int32_t sequenceId, const FakeFault &fault);

@@ -1,9 +1,7 @@
 #pragma once
 
 #include "NoteStore.h"
-
-class FakeAccount;
-class FakeService;
+#include "tests/support/fakeservice/FakeService.h"
 
 // The fake's note store of one shard: each call finds the account of its token and runs there.
 class FakeNoteStoreHandler : public edam::NoteStoreIf
@@ -15,25 +13,60 @@ public:
     {
     }
 
-    void getSyncChunk(edam::EDAMSyncChunk &result, const std::string &authenticationToken,
-                      int32_t afterUSN, int32_t maxEntries, bool fullSyncOnly) override;
-    void listNotebooks(std::vector<edam::EDAMNotebook> &result, const std::string &authenticationToken) override;
-    void getDefaultNotebook(edam::EDAMNotebook &result, const std::string &authenticationToken) override;
-    void createNotebook(edam::EDAMNotebook &result, const std::string &authenticationToken,
-                        const edam::EDAMNotebook &notebook) override;
-    int32_t updateNotebook(const std::string &authenticationToken, const edam::EDAMNotebook &notebook) override;
-    int32_t expungeNotebook(const std::string &authenticationToken, const std::string &guid) override;
-    void listTags(std::vector<edam::EDAMTag> &result, const std::string &authenticationToken) override;
-    void createTag(edam::EDAMTag &result, const std::string &authenticationToken, const edam::EDAMTag &tag) override;
-    int32_t updateTag(const std::string &authenticationToken, const edam::EDAMTag &tag) override;
-    int32_t expungeTag(const std::string &authenticationToken, const std::string &guid) override;
-    void getNoteContent(std::string &result, const std::string &authenticationToken, const std::string &guid) override;
-    void createNote(edam::EDAMNote &result, const std::string &authenticationToken, const edam::EDAMNote &note) override;
-    void updateNote(edam::EDAMNote &result, const std::string &authenticationToken, const edam::EDAMNote &note) override;
-    int32_t expungeNote(const std::string &authenticationToken, const std::string &guid) override;
+    void getSyncChunk(edam::EDAMSyncChunk &result, const std::string &token, int32_t afterUSN, int32_t maxEntries,
+                      bool fullSyncOnly) override
+    {
+        result = account(token).syncChunk(afterUSN, maxEntries, fullSyncOnly);
+    }
+    void listNotebooks(std::vector<edam::EDAMNotebook> &result, const std::string &token) override
+    {
+        result = account(token).notebooks();
+    }
+    void getDefaultNotebook(edam::EDAMNotebook &result, const std::string &token) override
+    {
+        result = account(token).defaultNotebook();
+    }
+    void createNotebook(edam::EDAMNotebook &result, const std::string &token, const edam::EDAMNotebook &notebook) override
+    {
+        result = account(token).createNotebook(notebook);
+    }
+    int32_t updateNotebook(const std::string &token, const edam::EDAMNotebook &notebook) override
+    {
+        return account(token).updateNotebook(notebook);
+    }
+    int32_t expungeNotebook(const std::string &token, const std::string &guid) override
+    {
+        return account(token).expungeNotebook(guid);
+    }
+    void listTags(std::vector<edam::EDAMTag> &result, const std::string &token) override { result = account(token).tags(); }
+    void createTag(edam::EDAMTag &result, const std::string &token, const edam::EDAMTag &tag) override
+    {
+        result = account(token).createTag(tag);
+    }
+    int32_t updateTag(const std::string &token, const edam::EDAMTag &tag) override { return account(token).updateTag(tag); }
+    int32_t expungeTag(const std::string &token, const std::string &guid) override
+    {
+        return account(token).expungeTag(guid);
+    }
+    void getNoteContent(std::string &result, const std::string &token, const std::string &guid) override
+    {
+        result = account(token).noteContent(guid);
+    }
+    void createNote(edam::EDAMNote &result, const std::string &token, const edam::EDAMNote &note) override
+    {
+        result = account(token).createNote(note);
+    }
+    void updateNote(edam::EDAMNote &result, const std::string &token, const edam::EDAMNote &note) override
+    {
+        result = account(token).updateNote(note);
+    }
+    int32_t expungeNote(const std::string &token, const std::string &guid) override
+    {
+        return account(token).expungeNote(guid);
+    }
 
 private:
-    FakeAccount &account(const std::string &authenticationToken);
+    FakeAccount &account(const std::string &token) { return m_service.accountForToken(token, m_shardId); }
 
     FakeService &m_service;
     const std::string m_shardId;

@@ -199,18 +199,6 @@ void FakeService::setVersionAccepted(bool accepted)
     m_versionAccepted = accepted;
 }
 
-std::optional<FakeService::VersionCheck> FakeService::lastVersionCheck() const
-{
-    std::lock_guard lock(m_mutex);
-    return m_lastVersionCheck;
-}
-
-std::optional<FakeService::Authentication> FakeService::lastAuthentication() const
-{
-    std::lock_guard lock(m_mutex);
-    return m_lastAuthentication;
-}
-
 void FakeService::inject(const std::string &call, FakeFault fault)
 {
     std::lock_guard lock(m_mutex);
@@ -279,17 +267,10 @@ std::string FakeService::newToken(FakeAccount &account)
     return token;
 }
 
-bool FakeService::versionAccepted(const VersionCheck &check)
+bool FakeService::versionAccepted(const std::string &clientName, int16_t major, int16_t minor) const
 {
     std::lock_guard lock(m_mutex);
-    m_lastVersionCheck = check;
-    return m_versionAccepted && check.clientName == "Kelvara" && check.major == 1 && check.minor == 15;
-}
-
-void FakeService::recordAuthentication(const Authentication &authentication)
-{
-    std::lock_guard lock(m_mutex);
-    m_lastAuthentication = authentication;
+    return m_versionAccepted && clientName == "Kelvara" && major == 1 && minor == 15;
 }
 
 std::optional<FakeFault> FakeService::takeFault(const std::string &call)

@@ -71,20 +71,6 @@ public:
 
     // checkVersion answers true for the client "Kelvara" at 1.15 exactly, unless refused here.
     void setVersionAccepted(bool accepted);
-    struct VersionCheck
-    {
-        std::string clientName;
-        int16_t major = 0;
-        int16_t minor = 0;
-    };
-    std::optional<VersionCheck> lastVersionCheck() const;
-    struct Authentication
-    {
-        std::string username;
-        std::string consumerKey;
-        std::string consumerSecret;
-    };
-    std::optional<Authentication> lastAuthentication() const;
 
     // The next matching calls (by message name; "*" for any) misbehave, each fault as many
     // times as it was made for. Faults apply in the order they were injected.
@@ -106,8 +92,7 @@ private:
     FakeAccount &accountForToken(const std::string &token, const std::string &shardId);
     FakeAccount *accountNamed(const std::string &username);
     std::string newToken(FakeAccount &account);
-    bool versionAccepted(const VersionCheck &check);
-    void recordAuthentication(const Authentication &authentication);
+    bool versionAccepted(const std::string &clientName, int16_t major, int16_t minor) const;
     std::optional<FakeFault> takeFault(const std::string &call);
     void record(const FakeRequest &request);
     // Waits unless the service stops first; false when it stopped.
@@ -122,8 +107,6 @@ private:
     std::vector<std::pair<std::string, FakeFault>> m_faults;
     QList<FakeRequest> m_requests;
     bool m_versionAccepted = true;
-    std::optional<VersionCheck> m_lastVersionCheck;
-    std::optional<Authentication> m_lastAuthentication;
     std::map<QByteArray, std::optional<QByteArray>> m_savedEnvironment;
 
     bool m_tls = false;

@@ -13,14 +13,12 @@ constexpr int64_t TokenLifetime = 365LL * 24 * 3600 * 1000;
 bool FakeUserStoreHandler::checkVersion(const std::string &clientName, int16_t edamVersionMajor,
                                         int16_t edamVersionMinor)
 {
-    return m_service.versionAccepted({clientName, edamVersionMajor, edamVersionMinor});
+    return m_service.versionAccepted(clientName, edamVersionMajor, edamVersionMinor);
 }
 
 void FakeUserStoreHandler::authenticate(edam::EDAMAuthenticationResult &result, const std::string &username,
-                                        const std::string &password, const std::string &consumerKey,
-                                        const std::string &consumerSecret)
+                                        const std::string &password, const std::string &, const std::string &)
 {
-    m_service.recordAuthentication({username, consumerKey, consumerSecret});
     FakeAccount *account = m_service.accountNamed(username);
     if (!account)
         throw EDAMUserException(FakeAccount::InvalidAuth, "username");
