@@ -113,6 +113,9 @@ TEST(EDAMTypesTest, LengthsBeyondTheReplyFailBeforeAllocating)
         // 2^28 eight-byte elements: Thrift's own check overflows 32 bits here and lets it by.
         {"list of i64", WireBytes().field(WireBytes::List, 99).list(WireBytes::I64, 0x10000000).raw(tail)},
         {"list of structs", WireBytes().field(WireBytes::List, 13).list(WireBytes::Struct, 0x7fffffff).raw(tail)},
+        {"negative list", WireBytes().field(WireBytes::List, 13).list(WireBytes::Struct, -1).raw(tail)},
+        // As many elements as there are bytes, but eight bytes each.
+        {"skipped list of i64", WireBytes().field(WireBytes::List, 99).list(WireBytes::I64, 12).raw(tail)},
         {"skipped binary", WireBytes().field(WireBytes::String, 98).i32(0x40000000).raw(tail)},
         {"map", WireBytes().field(WireBytes::Map, 97).i8(WireBytes::String).i8(WireBytes::String).i32(0x20000000).raw(tail)},
     };
@@ -149,26 +152,19 @@ TEST(EDAMTypesTest, AStringOrBinaryMemoryCannotHoldIsAProtocolError)
 TEST(EDAMTypesTest, DescriptionsOfTheFailures)
 {
     const EDAMUserException user(10, "Tag.name");
-    EXPECT_EQ(user.description(), QStringLiteral("EDAMUserException(errorCode:10,parameter:\"Tag.name\")"));
     EXPECT_STREQ(user.what(), "EDAMUserException(errorCode:10,parameter:\"Tag.name\")");
-    EXPECT_EQ(EDAMUserException::name(), QStringLiteral("EDAMUserException"));
-    EXPECT_EQ(EDAMUserException::reason(), QStringLiteral("unknown"));
+    EXPECT_EQ(user.description(), QString::fromUtf8(user.what()));
     EXPECT_EQ(EDAMSystemException(2, "Down").description(),
               QStringLiteral("EDAMSystemException(errorCode:2,message:\"Down\")"));
     EXPECT_EQ(EDAMNotFoundException("Note.guid", "%1 g").description(),
               QStringLiteral("EDAMNotFoundException(identifier:\"Note.guid\",key:\"%1 g\")"));
-
     EXPECT_EQ(TTransportException(QStringLiteral("Could not make HTTP request"),
                                   {{QStringLiteral("error"), QStringLiteral("Connection refused")}})
                   .description(),
               QStringLiteral("TTransportException: Could not make HTTP request\n  userInfo = {error = Connection refused}"));
     EXPECT_EQ(TProtocolException(QStringLiteral("Bad version in readMessageBegin")).description(),
               QStringLiteral("TProtocolException: Bad version in readMessageBegin"));
-
-    const QStringList names = {QStringLiteral("Unknown"), QStringLiteral("Unknown method"),
-                               QStringLiteral("Invalid message type"), QStringLiteral("Wrong method name"),
-                               QStringLiteral("Bad sequence ID"), QStringLiteral("Missing result"),
-                               QStringLiteral("Unknown")};
-    for (int type = 0; type < names.size(); ++type)
-        EXPECT_EQ(TApplicationException(type, {}).name(), names[type]) << type;
+    // A type the service may add later is named, not read out of the table's end.
+    EXPECT_EQ(TApplicationException(4, {}).name(), QStringLiteral("Bad sequence ID"));
+    EXPECT_EQ(TApplicationException(7, {}).name(), QStringLiteral("Unknown"));
 }
