@@ -258,8 +258,9 @@ QVariant ArrayController::dataForObject(ManagedObject *object, int role) const
 {
     if (role != Qt::DisplayRole && role != Qt::EditRole)
         return {};
-    const QVariant name = object->value(QStringLiteral("name"));
-    return name.isValid() ? name : object->value(QStringLiteral("title"));
+    // Notebooks and tags have a name, tasks a title.
+    const bool named = object->entity().attributeIndex(QStringLiteral("name")) >= 0;
+    return object->value(named ? QStringLiteral("name") : QStringLiteral("title"));
 }
 
 void ArrayController::removeRow(int row)

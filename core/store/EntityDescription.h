@@ -53,6 +53,19 @@ public:
 
     int attributeIndex(const QString &name) const { return m_attributeIndex.value(name, -1); }
     int relationshipIndex(const QString &name) const { return m_relationshipIndex.value(name, -1); }
+    // For keys the code relies on: a key the entity lacks is a programming error (a typo, or a
+    // model out of step with the typed classes), thrown as std::logic_error naming both.
+    int requiredAttributeIndex(const QString &name) const
+    {
+        const int i = attributeIndex(name);
+        return i >= 0 ? i : unknownKey(name);
+    }
+    int requiredRelationshipIndex(const QString &name) const
+    {
+        const int i = relationshipIndex(name);
+        return i >= 0 ? i : unknownKey(name);
+    }
+    [[noreturn]] int unknownKey(const QString &key) const;
     const AttributeDescription &attribute(int i) const { return m_attributes[size_t(i)]; }
     const RelationshipDescription &relationship(int i) const { return m_relationships[size_t(i)]; }
 

@@ -4,6 +4,8 @@
 
 #include <QDateTime>
 
+#include <stdexcept>
+
 ManagedObject::ManagedObject(const EntityDescription *entity, ManagedObjectContext *context, EntityTable *table)
     : m_entity(entity)
     , m_context(context)
@@ -30,10 +32,11 @@ QVariant ManagedObject::value(const QString &key) const
             return v.toVariant();
         }
     }
-    const int r = m_entity->relationshipIndex(key);
-    if (r >= 0 && !m_entity->relationship(r).toMany)
-        return QVariant::fromValue(relation(r).one);
-    return {};
+    const int r = m_entity->requiredRelationshipIndex(key);
+    if (m_entity->relationship(r).toMany)
+        throw std::logic_error(
+            QStringLiteral("%1.%2 is a to-many relationship: read it with toMany()").arg(m_entity->name(), key).toStdString());
+    return QVariant::fromValue(relation(r).one);
 }
 
 void ManagedObject::setValue(const QString &key, const QVariant &value)
@@ -48,16 +51,12 @@ void ManagedObject::write(const char *key, const QVariant &value)
 
 ManagedObject *ManagedObject::toOne(const QString &relationship) const
 {
-    const int r = m_entity->relationshipIndex(relationship);
-    return r >= 0 ? relation(r).one : nullptr;
+    return relation(m_entity->requiredRelationshipIndex(relationship)).one;
 }
 
 QList<ManagedObject *> ManagedObject::toMany(const QString &relationship) const
 {
-    const int r = m_entity->relationshipIndex(relationship);
-    if (r < 0)
-        return {};
-    const auto &many = relation(r).many;
+    const auto &many = relation(m_entity->requiredRelationshipIndex(relationship)).many;
     return QList<ManagedObject *>(many.begin(), many.end());
 }
 

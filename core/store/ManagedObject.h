@@ -15,7 +15,8 @@ class ManagedObjectContext;
 // (StoreValue) indexed like the entity's attributes: strings as text, numbers and booleans as
 // integers or reals, dates as milliseconds since 1970 UTC (so that comparing them costs nothing).
 // value() hands dates out as QDateTime. Every write goes through the context, which records undo, marks the object
-// changed and emits the change signal.
+// changed and announces the key before and after. A key the entity does not have throws
+// std::logic_error, whichever accessor names it.
 class ManagedObject
 {
 public:
@@ -32,10 +33,17 @@ public:
     bool isDeleted() const { return m_table->deleted[m_row] != 0; }
 
     // Attributes (dates as QDateTime, booleans as bool) and to-one relationships (as a
-    // ManagedObject* in the variant). Unknown keys give an invalid variant.
+    // ManagedObject* in the variant); an absent value is an invalid variant.
     QVariant value(const QString &key) const;
-    // A raw write by key: changes the value and emits its change signal, runs no setter logic.
+    // A raw write by key: changes the value and announces it, runs no setter logic. It is a
+    // user's write (undoable, counted); synchronisation writes through a SyncWriteScope.
     void setValue(const QString &key, const QVariant &value);
+
+    // Raised by every change made outside a SyncWriteScope: the public setters, raw writes,
+    // undo and redo, and the other side of a relationship they change. Synchronisation keeps
+    // the value it saw when it converted the object and clears needUpdate after the upload
+    // only if the value is still the same. Not stored: it starts at 0 with each launch.
+    quint64 changeCount() const { return m_changeCount; }
 
     ManagedObject *toOne(int relationship) const { return relation(relationship).one; }
     const std::vector<ManagedObject *> &toMany(int relationship) const { return relation(relationship).many; }
@@ -49,8 +57,8 @@ public:
 
 protected:
     // Helpers for the typed entity classes.
-    int attr(const char *key) const { return m_entity->attributeIndex(QLatin1String(key)); }
-    int rel(const char *key) const { return m_entity->relationshipIndex(QLatin1String(key)); }
+    int attr(const char *key) const { return m_entity->requiredAttributeIndex(QLatin1String(key)); }
+    int rel(const char *key) const { return m_entity->requiredRelationshipIndex(QLatin1String(key)); }
     QString stringValue(const char *key) const { return slot(attr(key)).toString(); }
     qint64 integerValue(const char *key) const { return slot(attr(key)).toLongLong(); }
     bool boolValue(const char *key) const { return integerValue(key) != 0; }
@@ -78,6 +86,7 @@ private:
     EntityTable *m_table = nullptr;
     quint32 m_row = 0;
     qint64 m_id = 0;
+    quint64 m_changeCount = 0;
     // Save bookkeeping.
     quint64 m_dirtyAttributes = 0;
     quint64 m_dirtyRelations = 0;

@@ -80,17 +80,73 @@ bool ManagedObjectContext::loadAll(AppError *error)
     return m_coordinator->loadObjects(*this, error);
 }
 
+void ManagedObjectContext::requireUserWrite() const
+{
+    if (m_syncDepth > 0 && !m_syncWriting)
+        throw std::logic_error("a store write inside a SyncWriteScope that does not go through the scope");
+}
+
 void ManagedObjectContext::markChanged(ManagedObject *object)
 {
+    if (m_syncDepth == 0)
+        ++object->m_changeCount;
     if (!object->m_pendingSave) {
         object->m_pendingSave = true;
         m_changed.push_back(object);
     }
 }
 
-void ManagedObjectContext::announce(ManagedObject *object, const QString &key)
+void ManagedObjectContext::addChange(KeyChanges &changes, ManagedObject *object, const QString &key)
 {
-    emit objectChanged(object, key);
+    for (const KeyChange &c : changes) {
+        if (c.object == object && c.key == key)
+            return;
+    }
+    changes.push_back({object, key});
+}
+
+void ManagedObjectContext::toOneChanges(ManagedObject *object, int relationship, ManagedObject *target,
+                                        KeyChanges &changes) const
+{
+    const RelationshipDescription &r = object->entity().relationship(relationship);
+    addChange(changes, object, r.name);
+    if (ManagedObject *old = object->relation(relationship).one)
+        addChange(changes, old, r.inverseName);
+    if (!target)
+        return;
+    addChange(changes, target, r.inverseName);
+    // One to one: the target leaves the object that held it.
+    if (!r.destination->relationship(r.inverseIndex).toMany) {
+        ManagedObject *previous = target->relation(r.inverseIndex).one;
+        if (previous && previous != object)
+            addChange(changes, previous, r.name);
+    }
+}
+
+void ManagedObjectContext::membershipChanges(ManagedObject *object, int relationship, ManagedObject *member,
+                                             KeyChanges &changes) const
+{
+    const RelationshipDescription &r = object->entity().relationship(relationship);
+    addChange(changes, object, r.name);
+    addChange(changes, member, r.inverseName);
+    // A member that can belong to one owner only leaves its previous one.
+    if (!r.destination->relationship(r.inverseIndex).toMany) {
+        ManagedObject *previous = member->relation(r.inverseIndex).one;
+        if (previous && previous != object)
+            addChange(changes, previous, r.name);
+    }
+}
+
+void ManagedObjectContext::willChange(const KeyChanges &changes)
+{
+    for (const KeyChange &c : changes)
+        emit objectWillChange(c.object, c.key);
+}
+
+void ManagedObjectContext::didChange(const KeyChanges &changes)
+{
+    for (const KeyChange &c : changes)
+        emit objectChanged(c.object, c.key);
 }
 
 ManagedObject *ManagedObjectContext::insertNewObject(const QString &entityName)
@@ -98,6 +154,7 @@ ManagedObject *ManagedObjectContext::insertNewObject(const QString &entityName)
     const EntityDescription *entity = m_model->entity(entityName);
     if (!entity)
         throw std::invalid_argument(QStringLiteral("no entity %1").arg(entityName).toStdString());
+    requireUserWrite();
     ManagedObject *object = createObject(entity, m_nextID[size_t(entity->index())]);
     markChanged(object);
     m_undoManager.registerUndo([this, object] { deleteObject(object); });
@@ -110,6 +167,7 @@ void ManagedObjectContext::deleteObject(ManagedObject *object)
 {
     if (!object || object->isDeleted() || object->m_context != this)
         return;
+    requireUserWrite();
     const auto &relationships = object->entity().relationships();
     for (size_t i = 0; i < relationships.size(); ++i) {
         const RelationshipDescription &r = relationships[i];
@@ -187,17 +245,27 @@ int ManagedObjectContext::count(const QString &entityName, const Predicate &pred
 
 void ManagedObjectContext::setValue(ManagedObject *object, const QString &key, const QVariant &value)
 {
-    const int a = object->entity().attributeIndex(key);
+    const EntityDescription &entity = object->entity();
+    const int a = entity.attributeIndex(key);
     if (a >= 0)
         return setAttribute(object, a, value);
-    const int r = object->entity().relationshipIndex(key);
-    if (r >= 0 && !object->entity().relationship(r).toMany)
-        return setToOne(object, r, value.value<ManagedObject *>());
-    throw std::invalid_argument(
-        QStringLiteral("no writable key %1 in %2").arg(key, object->entity().name()).toStdString());
+    const int r = entity.requiredRelationshipIndex(key);
+    if (entity.relationship(r).toMany)
+        throw std::logic_error(QStringLiteral("%1.%2 is a to-many relationship: add and remove its members")
+                                   .arg(entity.name(), key).toStdString());
+    setToOne(object, r, value.value<ManagedObject *>());
 }
 
 void ManagedObjectContext::setAttribute(ManagedObject *object, int attribute, const QVariant &value)
+{
+    requireUserWrite();
+    const KeyChanges changes{{object, object->entity().attribute(attribute).name}};
+    willChange(changes);
+    applyAttribute(object, attribute, value);
+    didChange(changes);
+}
+
+void ManagedObjectContext::applyAttribute(ManagedObject *object, int attribute, const QVariant &value)
 {
     const AttributeDescription &a = object->entity().attribute(attribute);
     QVariant old = object->slot(attribute).toVariant();
@@ -209,12 +277,15 @@ void ManagedObjectContext::setAttribute(ManagedObject *object, int attribute, co
     markChanged(object);
     m_undoManager.registerUndo([this, object, attribute, old] {
         const AttributeDescription &desc = object->entity().attribute(attribute);
+        // Undo and redo change the task the user sees, so whatever a synchronisation uploaded
+        // since is out of date: the object is sent again, whatever needUpdate was before.
+        if (desc.name == QLatin1String("needUpdate"))
+            return setAttribute(object, attribute, true);
         // The old value is already in slot form; dates go back through their millisecond count.
         setAttribute(object, attribute, desc.type == AttributeType::Date && old.isValid()
                                             ? QVariant(QDateTime::fromMSecsSinceEpoch(old.toLongLong()))
                                             : old);
     });
-    announce(object, a.name);
 }
 
 void ManagedObjectContext::unlinkInverse(ManagedObject *object, const RelationshipDescription &r, ManagedObject *other)
@@ -261,6 +332,18 @@ void ManagedObjectContext::linkInverse(ManagedObject *object, const Relationship
 
 void ManagedObjectContext::setToOne(ManagedObject *object, int relationship, ManagedObject *target)
 {
+    requireUserWrite();
+    if (object->relation(relationship).one == target)
+        return;
+    KeyChanges changes;
+    toOneChanges(object, relationship, target, changes);
+    willChange(changes);
+    applyToOne(object, relationship, target);
+    didChange(changes);
+}
+
+void ManagedObjectContext::applyToOne(ManagedObject *object, int relationship, ManagedObject *target)
+{
     const RelationshipDescription &r = object->entity().relationship(relationship);
     ManagedObject *old = object->relation(relationship).one;
     if (old == target)
@@ -273,35 +356,42 @@ void ManagedObjectContext::setToOne(ManagedObject *object, int relationship, Man
     if (target)
         linkInverse(object, r, target);
     m_undoManager.registerUndo([this, object, relationship, old] { setToOne(object, relationship, old); });
-    announce(object, r.name);
-    if (old)
-        announce(old, r.inverseName);
-    if (target)
-        announce(target, r.inverseName);
 }
 
 void ManagedObjectContext::addToMany(ManagedObject *object, int relationship, ManagedObject *member)
 {
-    auto &many = object->relation(relationship).many;
+    requireUserWrite();
+    const auto &many = object->relation(relationship).many;
     if (!member || std::find(many.begin(), many.end(), member) != many.end())
         return;
-    many.push_back(member);
-    changedMembership(object, relationship, member, true);
+    KeyChanges changes;
+    membershipChanges(object, relationship, member, changes);
+    willChange(changes);
+    applyMembership(object, relationship, member, true);
+    didChange(changes);
 }
 
 void ManagedObjectContext::removeFromMany(ManagedObject *object, int relationship, ManagedObject *member)
 {
-    auto &many = object->relation(relationship).many;
-    auto it = std::find(many.begin(), many.end(), member);
-    if (it == many.end())
+    requireUserWrite();
+    const auto &many = object->relation(relationship).many;
+    if (std::find(many.begin(), many.end(), member) == many.end())
         return;
-    many.erase(it);
-    changedMembership(object, relationship, member, false);
+    KeyChanges changes;
+    membershipChanges(object, relationship, member, changes);
+    willChange(changes);
+    applyMembership(object, relationship, member, false);
+    didChange(changes);
 }
 
-void ManagedObjectContext::changedMembership(ManagedObject *object, int relationship, ManagedObject *member, bool joined)
+void ManagedObjectContext::applyMembership(ManagedObject *object, int relationship, ManagedObject *member, bool joined)
 {
     const RelationshipDescription &r = object->entity().relationship(relationship);
+    auto &many = object->relation(relationship).many;
+    if (joined)
+        many.push_back(member);
+    else
+        std::erase(many, member);
     object->m_dirtyRelations |= bit(relationship);
     markChanged(object);
     emit membershipChanged(object, r.name, member, joined);
@@ -315,8 +405,6 @@ void ManagedObjectContext::changedMembership(ManagedObject *object, int relation
         else
             addToMany(object, relationship, member);
     });
-    announce(object, r.name);
-    announce(member, r.inverseName);
 }
 
 bool ManagedObjectContext::hasChanges() const

@@ -18,7 +18,10 @@ class PersistentStoreCoordinator;
 // The one store context: every object of the store, loaded at open into an identity map.
 // Fetches and counts evaluate predicates in memory; a save writes only what changed, in one
 // transaction, and a failed save keeps every change in memory, still unsaved. Every write is
-// recorded for undo and announced with objectChanged(object, key).
+// announced with objectWillChange(object, key) before and objectChanged(object, key) after, for
+// each key it changes on each object it touches (both sides of a relationship). Writes made
+// here are the user's: recorded for undo and counted by ManagedObject::changeCount().
+// Synchronisation writes through a SyncWriteScope instead, which records and counts nothing.
 //
 // The context belongs to the main thread. Objects are never freed while the context lives
 // (deleted ones included), so a pointer held by a view or an undo step stays valid.
@@ -37,6 +40,8 @@ public:
     // Reads every object of the store. Returns false (with the reason) when the file cannot be read.
     bool loadAll(AppError *error);
 
+    // Like every write below, these throw std::logic_error inside a SyncWriteScope, where only
+    // the scope writes: a setter there would mark and count a run's write as the user's.
     ManagedObject *insertNewObject(const QString &entityName);
     template<typename T>
     T *insert()
@@ -51,8 +56,8 @@ public:
     int countForFetchRequest(const FetchRequest &request) const;
     int count(const QString &entityName, const Predicate &predicate = {}) const;
 
-    // Raw writes: the value changes, the change is recorded for undo and announced, and no
-    // setter logic runs. Attributes take their natural Qt type (QDateTime for dates).
+    // Raw writes: the value changes, the change is recorded for undo, counted and announced,
+    // and no setter logic runs. Attributes take their natural Qt type (QDateTime for dates).
     void setValue(ManagedObject *object, const QString &key, const QVariant &value);
     void setAttribute(ManagedObject *object, int attribute, const QVariant &value);
     void setToOne(ManagedObject *object, int relationship, ManagedObject *target);
@@ -70,7 +75,10 @@ public:
     void setCommitEditingHandler(std::function<bool()> handler) { m_commitEditing = std::move(handler); }
     bool commitEditing() { return m_commitEditing ? m_commitEditing() : true; }
 
+    bool isInSyncWriteScope() const { return m_syncDepth > 0; }
+
 signals:
+    void objectWillChange(ManagedObject *object, const QString &key);
     void objectChanged(ManagedObject *object, const QString &key);
     // One object joined or left a to-many relationship of `owner` (either side of a pair):
     // lists over a relationship follow it without looking at every member.
@@ -82,15 +90,33 @@ signals:
 
 private:
     friend class PersistentStoreCoordinator;
+    friend class SyncWriteScope;
 
+    // The keys one write changes, object by object, each once: what is announced around it.
+    struct KeyChange
+    {
+        ManagedObject *object;
+        QString key;
+    };
+    using KeyChanges = std::vector<KeyChange>;
+    static void addChange(KeyChanges &changes, ManagedObject *object, const QString &key);
+    void toOneChanges(ManagedObject *object, int relationship, ManagedObject *target, KeyChanges &changes) const;
+    void membershipChanges(ManagedObject *object, int relationship, ManagedObject *member, KeyChanges &changes) const;
+    void willChange(const KeyChanges &changes);
+    void didChange(const KeyChanges &changes);
+
+    // The writes themselves, unannounced: marks for the save, undo (unless disabled), the
+    // inverse side.
+    void applyAttribute(ManagedObject *object, int attribute, const QVariant &value);
+    void applyToOne(ManagedObject *object, int relationship, ManagedObject *target);
+    void applyMembership(ManagedObject *object, int relationship, ManagedObject *member, bool joined);
+
+    void requireUserWrite() const;
     ManagedObject *createObject(const EntityDescription *entity, qint64 id);
     void markChanged(ManagedObject *object);
     void undelete(ManagedObject *object);
     void unlinkInverse(ManagedObject *object, const RelationshipDescription &r, ManagedObject *other);
     void linkInverse(ManagedObject *object, const RelationshipDescription &r, ManagedObject *other);
-    void announce(ManagedObject *object, const QString &key);
-    // What follows a member joining or leaving: marks, the inverse side, undo and the signals.
-    void changedMembership(ManagedObject *object, int relationship, ManagedObject *member, bool joined);
     // Calls visit for every live object matching both predicates of the request.
     template<typename Visit>
     void scan(const FetchRequest &request, Visit visit) const;
@@ -104,4 +130,6 @@ private:
     std::vector<ManagedObject *> m_changed;
     UndoManager m_undoManager;
     std::function<bool()> m_commitEditing;
+    int m_syncDepth = 0;       // open SyncWriteScopes
+    bool m_syncWriting = false; // a scope is writing: the public writes it calls are its own
 };
