@@ -82,6 +82,10 @@ void TaskEditSheet::beginEditing(MyNote *task, QWidget *window, const void *send
     m_ui->datePicker->setDateTime(due.isValid() ? due : Clock::now());
     m_ui->notebookLabel->setText(task->notebook() ? task->notebook()->name() : QString());
     m_ui->contentView->setPlainText(task->content());
+    m_shownTitle = m_ui->titleField->text();
+    m_shownContent = m_ui->contentView->toPlainText();
+    m_shownHasDueDate = m_ui->dueDateBox->isChecked();
+    m_shownPickedDate = m_ui->datePicker->dateTime();
     m_taskTags->setContentRelationship(task, QStringLiteral("tags"));
     fillTagPopUp();
     if (window && parentWidget() != window)
@@ -100,25 +104,31 @@ bool TaskEditSheet::endEditTask()
     }
     // A title of blanks would show as an empty card.
     const QString title = EnteredText::trimmed(m_ui->titleField->text());
-    if (const QString refusal = EnteredText::refusal(EnteredText::TaskTitle, title); !refusal.isEmpty()) {
-        AlertSheet::beginSheet(this, QStringLiteral("Error"), refusal);
-        return false;
+    const bool titleEdited = title != EnteredText::trimmed(m_shownTitle);
+    if (titleEdited) {
+        if (const QString refusal = EnteredText::refusal(EnteredText::TaskTitle, title); !refusal.isEmpty()) {
+            AlertSheet::beginSheet(this, QStringLiteral("Error"), refusal);
+            return false;
+        }
     }
-    if (title != m_task->title())
+    if (titleEdited && title != m_task->title())
         m_task->setTitle(title);
 
     const QString text = m_ui->contentView->toPlainText();
-    const QString content = m_task->content();
-    if (text.isEmpty()) {
-        if (!content.isEmpty())
-            m_task->setContent(QString());
-    } else if (text != content) {
-        m_task->setContent(text);
+    if (text != m_shownContent) {
+        const QString content = m_task->content();
+        if (text.isEmpty()) {
+            if (!content.isEmpty())
+                m_task->setContent(QString());
+        } else if (text != content) {
+            m_task->setContent(text);
+        }
     }
 
-    if (m_ui->dueDateBox->isChecked())
+    const bool hasDueDate = m_ui->dueDateBox->isChecked();
+    if (hasDueDate && (!m_shownHasDueDate || m_ui->datePicker->dateTime() != m_shownPickedDate))
         m_task->setDueDated(dueDateFromPicker(m_ui->datePicker->dateTime()));
-    else
+    else if (!hasDueDate && m_shownHasDueDate)
         m_task->setDueDated(QDateTime());
 
     MyNote *edited = m_task;

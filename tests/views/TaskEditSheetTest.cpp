@@ -4,6 +4,7 @@
 #include "core/store/MyNote.h"
 #include "core/store/MyNotebook.h"
 #include "core/store/MyTag.h"
+#include "core/store/SyncWriteScope.h"
 #include "tests/support/TempStore.h"
 #include "ui/TaskEditSheet.h"
 #include "ui_TaskEditSheet.h"
@@ -13,6 +14,8 @@
 #include <QTimeZone>
 
 #include <gtest/gtest.h>
+
+#include <functional>
 
 TEST(TaskEditSheetTest, TitlesLoseTheWhiteSpaceAtTheirEndsAndAreRefusedWhenEmptyOrTooLongKeepingWhatWasTyped)
 {
@@ -52,26 +55,67 @@ TEST(TaskEditSheetTest, TitlesLoseTheWhiteSpaceAtTheirEndsAndAreRefusedWhenEmpty
     EXPECT_EQ(task->title(), QString(255, u'y'));
 }
 
-TEST(TaskEditSheetTest, UnchangedFieldsAreNotWrittenAndNotesFollowTheirRules)
+// A synchronisation may write the task while the sheet is open: confirming the sheet writes
+// what the user edited in it and leaves everything else as the run wrote it, unmarked.
+TEST(TaskEditSheetTest, OnlyWhatWasEditedInTheSheetIsWrittenSoWhatASyncWroteMeanwhileSurvives)
 {
     TempStore store;
+    ManagedObjectContext &context = store.context();
     MyNote *task = store.task(QStringLiteral("Call Ana"));
     task->setContent(QStringLiteral("+34 600 000 000"));
-    TaskEditSheet sheet(&store.context());
+    task->setDueDated(QDateTime(QDate(2026, 12, 7), QTime(0, 0, 10)));
+    TaskEditSheet sheet(&context);
     QStringList written;
-    QObject::connect(&store.context(), &ManagedObjectContext::objectChanged, &sheet,
-                     [&](ManagedObject *o, const QString &key) {
-                         if (o == task)
-                             written << key;
-                     });
+    QObject::connect(&context, &ManagedObjectContext::objectChanged, &sheet, [&](ManagedObject *o, const QString &key) {
+        if (o == task && key != QStringLiteral("updated") && key != QStringLiteral("needUpdate"))
+            written << key;
+    });
     int saves = 0;
     NotificationCenter::defaultCenter().addObserver(&saves, QStringLiteral("saveDataToDisk"),
                                                     [&](const Notification &) { ++saves; });
-    sheet.beginEditing(task, nullptr, &store);
-    EXPECT_TRUE(sheet.endEditTask());
-    EXPECT_FALSE(written.contains(QStringLiteral("title")));
-    EXPECT_FALSE(written.contains(QStringLiteral("content")));
-    EXPECT_EQ(saves, 1);
+    // Not at midnight: a due date taken back from the sheet would be.
+    const QDateTime synced(QDate(2026, 12, 24), QTime(18, 30));
+    struct Case
+    {
+        const char *edit;
+        std::function<void()> inSheet;
+        QString written; // the one key the sheet writes
+        QDateTime due;
+    };
+    const std::vector<Case> cases{
+        {"nothing", [] {}, {}, synced},
+        {"title", [&] { sheet.ui().titleField->setText(QStringLiteral("Call Ana back")); }, QStringLiteral("title"), synced},
+        {"notes", [&] { sheet.ui().contentView->setPlainText(QStringLiteral("mobile")); }, QStringLiteral("content"), synced},
+        {"due date", [&] { sheet.ui().datePicker->setDateTime(QDateTime(QDate(2026, 12, 9), QTime(9, 15, 40))); },
+         QStringLiteral("dueDated"), QDateTime(QDate(2026, 12, 9), QTime(0, 0, 40))},
+        {"due date off", [&] { sheet.ui().dueDateBox->setChecked(false); }, QStringLiteral("dueDated"), QDateTime()},
+    };
+    for (const Case &c : cases) {
+        sheet.beginEditing(task, nullptr, &store);
+        {
+            SyncWriteScope run(context);
+            run.write(task, {{QStringLiteral("title"), QStringLiteral("From the phone")},
+                             {QStringLiteral("content"), QStringLiteral("from the service")},
+                             {QStringLiteral("dueDated"), synced},
+                             {QStringLiteral("needUpdate"), false}});
+        }
+        const quint64 counted = task->changeCount();
+        written.clear();
+        c.inSheet();
+        ASSERT_TRUE(sheet.endEditTask()) << c.edit;
+        EXPECT_EQ(written, c.written.isEmpty() ? QStringList() : QStringList{c.written}) << c.edit;
+        const bool edited = !c.written.isEmpty();
+        EXPECT_EQ(task->needUpdate(), edited) << c.edit;
+        EXPECT_EQ(task->changeCount() > counted, edited) << c.edit;
+        EXPECT_EQ(task->title(), c.written == QLatin1String("title") ? QStringLiteral("Call Ana back")
+                                                                     : QStringLiteral("From the phone"))
+            << c.edit;
+        EXPECT_EQ(task->content(), c.written == QLatin1String("content") ? QStringLiteral("mobile")
+                                                                         : QStringLiteral("from the service"))
+            << c.edit;
+        EXPECT_EQ(task->dueDated(), c.due) << c.edit;
+    }
+    EXPECT_EQ(saves, int(cases.size()));
 
     sheet.beginEditing(task, nullptr, &store);
     sheet.ui().contentView->setPlainText(QString());
