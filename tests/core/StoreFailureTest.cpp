@@ -56,41 +56,34 @@ TEST(StoreFailureTest, AFileThatIsNotOursIsReportedAndLeftUntouched)
     QTemporaryDir dir;
     const QString folder = dir.filePath(QStringLiteral("Kelvara"));
     const QString path = QDir(folder).filePath(QStringLiteral("storedata"));
-
-    // Not SQLite at all.
-    writeFile(path, QByteArray("These are my private notes, not a database.\n").repeated(200));
-    const QByteArray before = digest(path);
-    {
-        RecordingErrorPresenter errors;
-        StoreStack stack(folder);
-        EXPECT_EQ(stack.managedObjectContext(), nullptr) << "the application runs without a store";
-        ASSERT_GE(errors.errors().size(), 2);
-        EXPECT_TRUE(errors.errors().first().description.contains(path));
-        EXPECT_EQ(errors.errors().last().domain, QStringLiteral("YOUR_ERROR_DOMAIN"));
-        EXPECT_EQ(errors.errors().last().code, 9999);
-        EXPECT_EQ(errors.errors().last().description, QStringLiteral("Failed to initialize the store"));
-        EXPECT_EQ(errors.errors().last().failureReason, QStringLiteral("There was an error building up the data file."));
-        EXPECT_FALSE(stack.DeleteDatabase()) << "a store that never opened is not wiped";
+    // Not SQLite at all, then another program's SQLite database.
+    for (const bool sqlite : {false, true}) {
+        QFile::remove(path);
+        if (sqlite) {
+            sqlite3 *db = nullptr;
+            ASSERT_EQ(sqlite3_open(QFile::encodeName(path).constData(), &db), SQLITE_OK);
+            sqlite3_exec(db, "CREATE TABLE recipes(name TEXT); INSERT INTO recipes VALUES('soup');", nullptr, nullptr, nullptr);
+            sqlite3_close(db);
+        } else {
+            writeFile(path, QByteArray("These are my private notes, not a database.\n").repeated(200));
+        }
+        const QByteArray before = digest(path);
+        {
+            RecordingErrorPresenter errors;
+            StoreStack stack(folder);
+            EXPECT_EQ(stack.managedObjectContext(), nullptr) << "the application runs without a store";
+            ASSERT_GE(errors.errors().size(), 2);
+            EXPECT_TRUE(errors.errors().first().description.contains(path));
+            const AppError last = errors.errors().last();
+            EXPECT_EQ(last.domain, QStringLiteral("YOUR_ERROR_DOMAIN"));
+            EXPECT_EQ(last.code, 9999);
+            EXPECT_EQ(last.description, QStringLiteral("Failed to initialize the store"));
+            EXPECT_EQ(last.failureReason, QStringLiteral("There was an error building up the data file."));
+            EXPECT_FALSE(stack.DeleteDatabase()) << "a store that never opened is not wiped";
+        }
+        EXPECT_EQ(digest(path), before);
+        EXPECT_FALSE(QFile::exists(path + QStringLiteral("-wal")));
     }
-    EXPECT_EQ(digest(path), before);
-    EXPECT_FALSE(QFile::exists(path + QStringLiteral("-wal")));
-
-    // Another program's SQLite database.
-    QFile::remove(path);
-    {
-        sqlite3 *db = nullptr;
-        ASSERT_EQ(sqlite3_open(QFile::encodeName(path).constData(), &db), SQLITE_OK);
-        sqlite3_exec(db, "CREATE TABLE recipes(name TEXT); INSERT INTO recipes VALUES('soup');", nullptr, nullptr, nullptr);
-        sqlite3_close(db);
-    }
-    const QByteArray foreign = digest(path);
-    {
-        RecordingErrorPresenter errors;
-        StoreStack stack(folder);
-        EXPECT_EQ(stack.managedObjectContext(), nullptr);
-        EXPECT_FALSE(errors.errors().isEmpty());
-    }
-    EXPECT_EQ(digest(path), foreign);
 }
 
 TEST(StoreFailureTest, ADamagedStoreNamesItsBackupAndHowToUseIt)
