@@ -213,53 +213,6 @@ void expectEveryOperationFails()
     EXPECT_FALSE(hasLine(log, QStringLiteral(".*items found")));
 }
 
-// A bus of its own that offers no services and activates none.
-class EmptyBus
-{
-public:
-    EmptyBus()
-    {
-        const QString config = m_dir.filePath(QStringLiteral("bus.conf"));
-        QFile file(config);
-        if (!file.open(QIODevice::WriteOnly))
-            return;
-        // No <servicedir>: nothing can be started on demand.
-        file.write(QStringLiteral(R"(<busconfig>
-  <type>session</type>
-  <listen>unix:dir=%1</listen>
-  <auth>EXTERNAL</auth>
-  <policy context="default">
-    <allow send_destination="*" eavesdrop="true"/>
-    <allow eavesdrop="true"/>
-    <allow own="*"/>
-  </policy>
-</busconfig>
-)")
-                       .arg(m_dir.path())
-                       .toUtf8());
-        file.close();
-        diesWithParent(m_daemon);
-        m_daemon.start(QStringLiteral("dbus-daemon"),
-                       {QStringLiteral("--nofork"), QStringLiteral("--print-address=1"),
-                        QStringLiteral("--config-file=") + config});
-        while (m_daemon.waitForReadyRead(10000) && !m_daemon.canReadLine()) {
-        }
-        m_address = QString::fromUtf8(m_daemon.readLine()).trimmed();
-    }
-    ~EmptyBus()
-    {
-        m_daemon.terminate();
-        m_daemon.waitForFinished(5000);
-    }
-
-    QString address() const { return m_address; }
-
-private:
-    QTemporaryDir m_dir;
-    QProcess m_daemon;
-    QString m_address;
-};
-
 // Runs this test again in a child on the given bus; answers its output when it passed.
 void expectChildPasses(const QString &busAddress)
 {
@@ -293,12 +246,7 @@ TEST(AGKeychainWithoutServiceTest, EveryOperationFailsAtOnce)
         expectEveryOperationFails();
         return;
     }
-    // A desktop with a session bus but no Secret Service on it.
-    const EmptyBus bus;
-    ASSERT_FALSE(bus.address().isEmpty()) << "dbus-daemon did not start";
-    expectChildPasses(bus.address());
-
-    // No session bus at all.
+    // A session without a bus, so without a Secret Service: every call fails instead of waiting.
     QTemporaryDir nowhere;
     expectChildPasses(QStringLiteral("unix:path=") + nowhere.filePath(QStringLiteral("bus")));
 }

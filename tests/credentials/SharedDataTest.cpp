@@ -7,14 +7,11 @@
 #include <atomic>
 #include <thread>
 
-TEST(SharedDataTest, HoldsCopiesAndNone)
+TEST(SharedDataTest, HoldsValuesAndNone)
 {
     SharedData *shared = SharedData::sharedManager();
-    QString name = QStringLiteral("zoë");
-    shared->setUserName(name);
-    name[0] = u'Z';
+    shared->setUserName(QStringLiteral("zoë"));
     EXPECT_EQ(shared->userName(), QStringLiteral("zoë"));
-
     shared->setUserName(std::nullopt);
     EXPECT_EQ(shared->userName(), std::nullopt);
 
