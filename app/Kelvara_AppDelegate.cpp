@@ -2,14 +2,14 @@
 
 #include "core/Clock.h"
 #include "core/Defaults.h"
+#include "core/ErrorPresenter.h"
 #include "core/Localized.h"
 #include "core/Log.h"
-#include "core/MainThread.h"
 #include "core/NotificationCenter.h"
 #include "core/OperationQueue.h"
 #include "core/SettingsKeys.h"
 #include "ui/AlertSheet.h"
-#include "app/ErrorPane.h"
+#include "app/ErrorPaneAlerts.h"
 #include "app/MainWindow.h"
 #include "app/TaskReminders.h"
 #include "core/store/ManagedObjectContext.h"
@@ -31,7 +31,6 @@
 #include <QComboBox>
 #include <QLabel>
 #include <QLocale>
-#include <QMetaObject>
 #include <QScreen>
 
 #include <mutex>
@@ -51,7 +50,8 @@ Kelvara_AppDelegate::Kelvara_AppDelegate(const QString &storeFolder, QObject *pa
 {
     initialize();
     // Errors met while opening the store are presented already.
-    ErrorPresenter::install(this);
+    m_errorAlerts = std::make_unique<ErrorPaneAlerts>();
+    ErrorPresenter::install(m_errorAlerts.get());
 
     m_store = std::make_unique<StoreStack>(storeFolder);
     m_context = m_store->managedObjectContext();
@@ -59,6 +59,7 @@ Kelvara_AppDelegate::Kelvara_AppDelegate(const QString &storeFolder, QObject *pa
     m_operationsQueue = std::make_unique<OperationQueue>();
 
     m_window = std::make_unique<MainWindow>();
+    m_errorAlerts->setWindow(m_window.get());
     connectCommands();
     setQuitPanelHandler([this] { m_reminders->sayTasksAtFinish(); });
     attachStore();
@@ -133,9 +134,7 @@ void Kelvara_AppDelegate::observeNotifications()
 {
     NotificationCenter &center = NotificationCenter::defaultCenter();
     const auto observe = [&](const char *name, void (Kelvara_AppDelegate::*handler)(const Notification &)) {
-        center.addObserver(this, QString::fromLatin1(name), [this, handler](const Notification &n) {
-            onMainThread([this, handler, n] { (this->*handler)(n); });
-        });
+        center.addObserver(this, QString::fromLatin1(name), [this, handler](const Notification &n) { (this->*handler)(n); });
     };
     observe("saveDataToDisk", &Kelvara_AppDelegate::saveData);
     observe("EditSelectedTask", &Kelvara_AppDelegate::editSelectedTask);
@@ -143,15 +142,6 @@ void Kelvara_AppDelegate::observeNotifications()
     observe("nameChanged", &Kelvara_AppDelegate::entityNameChanged);
     observe("hideSyncStatus", &Kelvara_AppDelegate::hideSyncingStatus);
     observe("tasksCountChanged", &Kelvara_AppDelegate::tasksCountChanged);
-}
-
-void Kelvara_AppDelegate::onMainThread(std::function<void()> work)
-{
-    if (isMainThread()) {
-        work();
-        return;
-    }
-    QMetaObject::invokeMethod(this, std::move(work), Qt::QueuedConnection);
 }
 
 void Kelvara_AppDelegate::connectCommands()
@@ -482,24 +472,6 @@ bool Kelvara_AppDelegate::commitEditing()
 {
     ManagingViewController *view = m_window->boxView() ? currentViewController() : nullptr;
     return !view || view->commitEditing();
-}
-
-// Errors
-
-bool Kelvara_AppDelegate::presentError(const AppError &error)
-{
-    QString message = error.text();
-    if (!error.recoverySuggestion.isEmpty())
-        message += QStringLiteral("\n\n") + error.recoverySuggestion;
-    if (!isMainThread()) {
-        ErrorPane pane(m_window.get());
-        pane.setMessage(message);
-        pane.showErrorPane();
-        return false;
-    }
-    AlertSheet::runModal(m_window && m_window->isVisible() ? m_window.get() : nullptr, QStringLiteral("Error"), message);
-    // Our errors offer no recovery: the user can only acknowledge them.
-    return false;
 }
 
 // Quit

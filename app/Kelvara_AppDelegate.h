@@ -1,6 +1,5 @@
 #pragma once
 
-#include "core/ErrorPresenter.h"
 #include "core/Notification.h"
 
 #include <QDateTime>
@@ -11,6 +10,7 @@
 #include <functional>
 #include <memory>
 
+class ErrorPaneAlerts;
 class MainWindow;
 class ManagedObjectContext;
 class ManagingViewController;
@@ -24,8 +24,8 @@ class UndoManager;
 // The spine of the application: it owns the task store, the main window with its five views and
 // the operation queue on which saves and synchronisations run. Views talk to it through named
 // notifications and it forwards the window's commands to the view on screen. It decides what
-// happens at launch and at quit, and it is the GUI's error presenter.
-class Kelvara_AppDelegate : public QObject, public ErrorPresenter
+// happens at launch and at quit, and it installs the GUI's error presenter.
+class Kelvara_AppDelegate : public QObject
 {
     Q_OBJECT
 public:
@@ -73,7 +73,7 @@ public:
     void showNotebooksListForTasks(QObject *sender);
     void saveAction(QObject *sender);
 
-    // Notification handlers. Any may be entered on a worker; the work is done on the main thread.
+    // Notification handlers, called on the main thread also for notifications a worker posts.
     void saveData(const Notification &notification);
     void editSelectedTask(const Notification &notification);
     void changeNotebookToTasks(const Notification &notification);
@@ -102,8 +102,6 @@ public:
     // The quit panel with the task counts, shown modally.
     void setQuitPanelHandler(std::function<void()> handler) { m_sayTasksAtFinish = std::move(handler); }
 
-    bool presentError(const AppError &error) override;
-
 signals:
     // The quit sequence agreed: the event loop may end.
     void terminationApproved();
@@ -121,10 +119,9 @@ private:
     void updateUndoActions();
     void connectCommands();
     void observeNotifications();
-    // Runs `work` now on the main thread, or hands it to the main thread without waiting.
-    void onMainThread(std::function<void()> work);
     bool commitEditing();
 
+    std::unique_ptr<ErrorPaneAlerts> m_errorAlerts;
     std::unique_ptr<StoreStack> m_store;
     ManagedObjectContext *m_context = nullptr;
     QList<ManagingViewController *> m_viewControllers;

@@ -20,3 +20,12 @@ bool ErrorPresenter::present(const AppError &error)
     Log::line(QStringLiteral("Error: %@"), {error.text()});
     return false;
 }
+
+void ErrorPresenter::showPane(const QString &message)
+{
+    if (ErrorPresenter *p = installed.load()) {
+        p->showErrorPane(message);
+        return;
+    }
+    Log::line(QStringLiteral("Error: %@"), {message});
+}

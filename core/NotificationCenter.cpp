@@ -1,5 +1,7 @@
 #include "core/NotificationCenter.h"
 
+#include "core/MainThread.h"
+
 #include <QMutexLocker>
 
 #include <algorithm>
@@ -11,11 +13,13 @@ NotificationCenter &NotificationCenter::defaultCenter()
 }
 
 NotificationCenter::ObserverId NotificationCenter::addObserver(const void *owner, const QString &name,
-                                                               Handler handler, const void *object)
+                                                               Handler handler, const void *object,
+                                                               Delivery delivery)
 {
     QMutexLocker lock(&m_mutex);
     const ObserverId id = m_nextId++;
-    m_observers.push_back({id, owner, name, object, std::move(handler), std::make_shared<bool>(true)});
+    m_observers.push_back(
+        {id, owner, name, object, std::move(handler), delivery, std::make_shared<std::atomic<bool>>(true)});
     return id;
 }
 
@@ -54,24 +58,29 @@ void NotificationCenter::removeObserver(const void *owner, const QString &name)
 
 void NotificationCenter::post(const Notification &notification)
 {
+    using Target = std::pair<Handler, std::shared_ptr<std::atomic<bool>>>;
     // Deliver outside the lock, so that handlers may post, add and remove observers.
-    std::vector<std::pair<Handler, std::shared_ptr<bool>>> targets;
+    std::vector<Target> now, onMainThread;
+    const bool postedOnMainThread = isMainThread();
     {
         QMutexLocker lock(&m_mutex);
         for (const Observer &o : m_observers) {
-            if (o.name == notification.name && (!o.object || o.object == notification.object))
-                targets.emplace_back(o.handler, o.alive);
+            if (o.name != notification.name || (o.object && o.object != notification.object))
+                continue;
+            const bool queued = o.delivery == Delivery::MainThread && !postedOnMainThread;
+            (queued ? onMainThread : now).emplace_back(o.handler, o.alive);
         }
     }
-    for (const auto &[handler, alive] : targets) {
-        bool stillObserving;
-        {
-            QMutexLocker lock(&m_mutex);
-            stillObserving = *alive;
+    const auto deliver = [](const std::vector<Target> &targets, const Notification &n) {
+        for (const auto &[handler, alive] : targets) {
+            if (*alive)
+                handler(n);
         }
-        if (stillObserving)
-            handler(notification);
-    }
+    };
+    deliver(now, notification);
+    // One queued call for all of them keeps their order.
+    if (!onMainThread.empty())
+        postToMainThread([deliver, targets = std::move(onMainThread), notification] { deliver(targets, notification); });
 }
 
 void NotificationCenter::post(const QString &name, const void *object, const QVariantMap &userInfo)

@@ -1,8 +1,11 @@
 #include "core/OperationQueue.h"
 
+#include "core/Log.h"
 #include "core/MainThread.h"
 
 #include <QEventLoop>
+
+#include <stdexcept>
 
 OperationQueue::OperationQueue(QObject *parent)
     : QObject(parent)
@@ -73,15 +76,27 @@ void OperationQueue::workerLoop()
 
 void OperationQueue::waitUntilAllOperationsAreFinished()
 {
+    // Both waits below would wait for themselves: say so instead of hanging the application.
+    const auto refuse = [](const char *why) {
+        Log::line(QStringLiteral("%@"), {QString::fromLatin1(why)});
+        Q_ASSERT_X(false, "OperationQueue::waitUntilAllOperationsAreFinished", why);
+        throw std::logic_error(why);
+    };
+    if (QThread::currentThread() == m_thread)
+        refuse("Waiting for the operation queue from one of its own operations: it would wait for itself");
+    if (isServingBlockingCall())
+        refuse("Waiting for the operation queue inside a worker's call on the main thread: the worker is parked "
+               "until the call returns, so the queue cannot drain");
     if (!isMainThread()) {
         std::unique_lock lock(m_mutex);
         m_wake.wait(lock, [&] { return m_pending.empty() && m_running == 0; });
         return;
     }
-    // Serve events (the workers' hops to the main thread) until the queue is empty. The
+    // Serve the workers' hops to the main thread, and timers, until the queue is empty; the
+    // user's input waits for the end (it could start what the wait is meant to finish). The
     // signal is queued, so a drain that happens before exec() still ends the loop.
     QEventLoop loop;
     connect(this, &OperationQueue::allOperationsFinished, &loop, &QEventLoop::quit, Qt::QueuedConnection);
     while (operationCount() > 0)
-        loop.exec();
+        loop.exec(QEventLoop::ExcludeUserInputEvents);
 }

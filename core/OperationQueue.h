@@ -22,8 +22,10 @@ public:
     void addOperation(Operation operation);
     // Operations queued or running.
     int operationCount() const;
-    // Waits until the queue is empty. On the main thread it keeps serving events meanwhile,
-    // so that operations hopping to the main thread can finish.
+    // Waits until the queue is empty. On the main thread it keeps serving events meanwhile (not
+    // the user's input), so that operations hopping to the main thread can finish. Refused with
+    // std::logic_error (an assertion in debug builds) where it could never end: from one of the
+    // queue's own operations, or inside a worker's blocking call on the main thread.
     void waitUntilAllOperationsAreFinished();
 
 signals:

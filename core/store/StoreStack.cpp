@@ -170,7 +170,7 @@ bool StoreStack::saveAction()
 
 void StoreStack::saveOnQueue(OperationQueue &queue)
 {
-    queue.addOperation([this] { runOnMainThread([this] { saveAction(); }); });
+    queue.addOperation([this] { blockingCallOnMainThread([this] { saveAction(); }); });
 }
 
 bool StoreStack::DeleteDatabase()

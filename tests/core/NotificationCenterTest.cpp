@@ -1,6 +1,9 @@
 #include "core/NotificationCenter.h"
 
+#include <QCoreApplication>
 #include <QThread>
+
+#include <memory>
 
 #include <gtest/gtest.h>
 
@@ -51,15 +54,38 @@ TEST(NotificationCenterTest, ObserversRemovedOrAddedDuringDeliveryAreSafe)
     EXPECT_EQ(added, 1);
 }
 
-TEST(NotificationCenterTest, PostingFromAWorkerDeliversOnThatWorker)
+TEST(NotificationCenterTest, AWorkersPostReachesObserversOnTheMainThreadUnlessTheyAskForTheWorker)
 {
     NotificationCenter center;
-    QThread *deliveredOn = nullptr;
-    center.addObserver(nullptr, QStringLiteral("hideSyncStatus"),
-                       [&](const Notification &) { deliveredOn = QThread::currentThread(); });
-    QThread *worker = QThread::create([&] { center.post(QStringLiteral("hideSyncStatus")); });
+    QThread *mainThread = QThread::currentThread();
+    QList<QThread *> viewCalledOn;
+    QVariantMap seen;
+    QThread *workerObserverCalledOn = nullptr;
+    int view = 0, goneView = 0, goneViewCalls = 0, onWorker = 0;
+    center.addObserver(&view, QStringLiteral("hideSyncStatus"), [&](const Notification &n) {
+        viewCalledOn << QThread::currentThread();
+        seen = n.userInfo;
+    });
+    center.addObserver(&goneView, QStringLiteral("hideSyncStatus"), [&](const Notification &) { ++goneViewCalls; });
+    center.addObserver(
+        &onWorker, QStringLiteral("hideSyncStatus"),
+        [&](const Notification &) { workerObserverCalledOn = QThread::currentThread(); }, nullptr,
+        NotificationCenter::Delivery::PostingThread);
+
+    std::unique_ptr<QThread> worker(QThread::create([&] {
+        center.post(QStringLiteral("hideSyncStatus"), nullptr, {{QStringLiteral("success"), true}});
+    }));
     worker->start();
     worker->wait();
-    EXPECT_EQ(deliveredOn, worker);
-    delete worker;
+    EXPECT_EQ(workerObserverCalledOn, worker.get());
+    EXPECT_TRUE(viewCalledOn.isEmpty()) << "not on the worker, and queued rather than waited for";
+    center.removeObserver(&goneView); // its owner goes before the queued delivery runs
+    QCoreApplication::processEvents();
+    EXPECT_EQ(viewCalledOn, QList<QThread *>{mainThread});
+    EXPECT_EQ(seen.value(QStringLiteral("success")), QVariant(true));
+    EXPECT_EQ(goneViewCalls, 0);
+
+    // Posted on the main thread, it is delivered before post() returns.
+    center.post(QStringLiteral("hideSyncStatus"));
+    EXPECT_EQ(viewCalledOn.size(), 2);
 }

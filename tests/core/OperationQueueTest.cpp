@@ -1,10 +1,15 @@
 #include "core/MainThread.h"
 #include "core/OperationQueue.h"
+#include "tests/support/LogCapture.h"
 
 #include <QCoreApplication>
 #include <QThread>
 
 #include <atomic>
+#include <cstdio>
+#include <cstdlib>
+#include <stdexcept>
+#include <thread>
 #include <vector>
 
 #include <gtest/gtest.h>
@@ -24,7 +29,7 @@ TEST(OperationQueueTest, RunsOneAtATimeInOrderOffTheMainThreadAndHopsBack)
                 overlapped = true;
             EXPECT_NE(QThread::currentThread(), mainThread);
             // The store is touched only on the main thread.
-            runOnMainThread([&, i] {
+            blockingCallOnMainThread([&, i] {
                 hopRanOnMain = hopRanOnMain && QThread::currentThread() == mainThread;
                 order.push_back(i);
             });
@@ -40,12 +45,86 @@ TEST(OperationQueueTest, RunsOneAtATimeInOrderOffTheMainThreadAndHopsBack)
         EXPECT_EQ(order[size_t(i)], i);
 }
 
-TEST(OperationQueueTest, AnOperationThatThrowsDoesNotStopTheQueue)
+TEST(OperationQueueTest, AHopReturnsItsValueAndRethrowsOnTheWorkerWhatItThrew)
 {
     OperationQueue queue;
-    bool ranAfter = false;
-    queue.addOperation([] { throw std::runtime_error("refused"); });
+    QString value;
+    std::string caught;
+    bool wentOnAsIfSaved = false, laterHopRan = false, ranAfter = false;
+    queue.addOperation([&] {
+        value = blockingCallOnMainThread([] { return QStringLiteral("chunkHighUSN 42"); });
+        try {
+            blockingCallOnMainThread([] { throw std::runtime_error("the store refused the save"); });
+            wentOnAsIfSaved = true;
+        } catch (const std::runtime_error &e) {
+            caught = e.what();
+        }
+        // The main thread's loop survived the failure and serves the next hop.
+        laterHopRan = blockingCallOnMainThread([] { return isMainThread(); });
+        // Uncaught, it ends this operation only.
+        blockingCallOnMainThread([] { throw std::runtime_error("ends the run"); });
+    });
     queue.addOperation([&] { ranAfter = true; });
     queue.waitUntilAllOperationsAreFinished();
+    EXPECT_EQ(value, QStringLiteral("chunkHighUSN 42"));
+    EXPECT_EQ(caught, "the store refused the save");
+    EXPECT_FALSE(wentOnAsIfSaved);
+    EXPECT_TRUE(laterHopRan);
     EXPECT_TRUE(ranAfter);
+}
+
+TEST(OperationQueueTest, WaitsThatWouldWaitForThemselvesAreRefusedInsteadOfHanging)
+{
+#ifndef QT_NO_DEBUG
+    GTEST_SKIP() << "debug builds stop at the assertion";
+#endif
+    OperationQueue queue;
+    LogCapture log;
+    std::vector<std::string> refusals;
+    queue.addOperation([&] {
+        const auto refused = [&](const std::function<void()> &wait) {
+            try {
+                wait();
+            } catch (const std::logic_error &e) {
+                refusals.push_back(e.what());
+            }
+        };
+        refused([&] { queue.waitUntilAllOperationsAreFinished(); });
+        // The main thread, inside this worker's hop, would wait for the parked worker.
+        refused([&] { blockingCallOnMainThread([&] { queue.waitUntilAllOperationsAreFinished(); }); });
+    });
+    queue.waitUntilAllOperationsAreFinished();
+    ASSERT_EQ(refusals.size(), 2u);
+    EXPECT_NE(refusals[0].find("from one of its own operations"), std::string::npos) << refusals[0];
+    EXPECT_NE(refusals[1].find("inside a worker's call"), std::string::npos) << refusals[1];
+    for (const std::string &refusal : refusals)
+        EXPECT_TRUE(log.contains(QString::fromStdString(refusal))) << refusal;
+}
+
+namespace {
+// As at the end of main(): the application object is gone while a worker still runs. The process
+// ends here, so the object main() made is not destroyed twice.
+[[noreturn]] void hopAfterTheApplicationIsGone()
+{
+    QCoreApplication::instance()->~QCoreApplication();
+    bool workerIsMain = true, ranOnWorker = false, refused = false;
+    std::thread worker([&] {
+        workerIsMain = isMainThread();
+        try {
+            blockingCallOnMainThread([&] { ranOnWorker = true; });
+        } catch (const std::logic_error &) {
+            refused = true;
+        }
+    });
+    worker.join();
+    std::fprintf(stderr, "main %d, worker is main %d, ran on worker %d, refused %d\n", isMainThread(), workerIsMain,
+                 ranOnWorker, refused);
+    std::_Exit(isMainThread() && !workerIsMain && !ranOnWorker && refused ? 0 : 1);
+}
+} // namespace
+
+TEST(OperationQueueTest, AfterTheApplicationIsGoneAWorkerIsNotTheMainThreadAndItsHopIsRefused)
+{
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    EXPECT_EXIT(hopAfterTheApplicationIsGone(), testing::ExitedWithCode(0), "");
 }

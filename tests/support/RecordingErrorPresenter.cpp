@@ -24,3 +24,15 @@ QList<AppError> RecordingErrorPresenter::errors() const
     QMutexLocker lock(&m_mutex);
     return m_errors;
 }
+
+void RecordingErrorPresenter::showErrorPane(const QString &message)
+{
+    QMutexLocker lock(&m_mutex);
+    m_panes << message;
+}
+
+QStringList RecordingErrorPresenter::panes() const
+{
+    QMutexLocker lock(&m_mutex);
+    return m_panes;
+}

@@ -4,8 +4,10 @@
 
 #include <QList>
 #include <QMutex>
+#include <QStringList>
 
-// Installs itself for its lifetime and records every error presented.
+// Installs itself for its lifetime and records every error presented and every error pane shown,
+// on whatever thread.
 class RecordingErrorPresenter : public ErrorPresenter
 {
 public:
@@ -13,9 +15,12 @@ public:
     ~RecordingErrorPresenter() override;
 
     bool presentError(const AppError &error) override;
+    void showErrorPane(const QString &message) override;
     QList<AppError> errors() const;
+    QStringList panes() const; // the messages, in order
 
 private:
     mutable QMutex m_mutex;
     QList<AppError> m_errors;
+    QStringList m_panes;
 };

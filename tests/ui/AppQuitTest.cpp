@@ -11,12 +11,29 @@
 #include "tests/support/RecordingErrorPresenter.h"
 #include "ui/NotesViewController.h"
 
+#include <QCursor>
 #include <QSignalSpy>
 #include <QThread>
+#include <QWindow>
 
 #include <future>
 
-TEST_F(AppTest, QuitRunsTheLastSyncAndWaitsForItWhileServingItsHops)
+namespace {
+// The pointer's moves seen by any window while it lives.
+class PointerMoves : public QObject
+{
+public:
+    PointerMoves() { qApp->installEventFilter(this); }
+    bool eventFilter(QObject *, QEvent *event) override
+    {
+        count += event->type() == QEvent::MouseMove;
+        return false;
+    }
+    int count = 0;
+};
+} // namespace
+
+TEST_F(AppTest, QuitRunsTheLastSyncAndWaitsForItServingItsHopsButNotTheUsersInput)
 {
     Defaults &defaults = Defaults::standardUserDefaults();
     defaults.setBool(Key::firstSync, false);
@@ -27,6 +44,19 @@ TEST_F(AppTest, QuitRunsTheLastSyncAndWaitsForItWhileServingItsHops)
     QSignalSpy approved(app.get(), &Kelvara_AppDelegate::terminationApproved);
     QStringList steps;
     bool finishingShown = false;
+    PointerMoves moves;
+    bool movedDuringWait = true;
+    // Turns of the wait's event loop, counted by a timer that fires at each one.
+    QTimer turns;
+    turns.setInterval(0);
+    std::promise<void> turnsServed;
+    int turnsCount = 0;
+    QObject::connect(&turns, &QTimer::timeout, [&] {
+        if (++turnsCount == 5) {
+            turns.stop();
+            turnsServed.set_value();
+        }
+    });
     // The run is still busy when the quit starts waiting for it: it goes on only once the
     // panel, which comes just before the wait, has been shown.
     std::promise<void> panelShown;
@@ -34,12 +64,20 @@ TEST_F(AppTest, QuitRunsTheLastSyncAndWaitsForItWhileServingItsHops)
         steps << QStringLiteral("sync");
         app->operationsQueue().addOperation([&] {
             panelShown.get_future().wait_for(std::chrono::seconds(10));
-            runOnMainThread([&] {
+            blockingCallOnMainThread([&] {
                 steps << QStringLiteral("hop");
                 finishingShown = app->window()->isFinishing();
                 app->terminate(nullptr); // a second request while the first waits
                 app->managedObjectContext()->insert<MyNote>()->setTitle(QStringLiteral("from the run"));
+                // The user moves the pointer over the window: the platform queues the input.
+                QPoint to = app->window()->windowHandle()->geometry().center();
+                if (QCursor::pos() == to)
+                    to += QPoint(1, 1);
+                QCursor::setPos(to);
+                turns.start();
             });
+            turnsServed.get_future().wait_for(std::chrono::seconds(10));
+            movedDuringWait = blockingCallOnMainThread([&] { return moves.count > 0; });
         });
     });
     app->setQuitPanelHandler([&] {
@@ -50,6 +88,9 @@ TEST_F(AppTest, QuitRunsTheLastSyncAndWaitsForItWhileServingItsHops)
     app->terminate(nullptr);
     EXPECT_EQ(steps, (QStringList{QStringLiteral("sync"), QStringLiteral("panel"), QStringLiteral("hop")}));
     EXPECT_TRUE(finishingShown);
+    EXPECT_EQ(turnsCount, 5);
+    EXPECT_FALSE(movedDuringWait) << "the user's input reached the window during the wait";
+    EXPECT_TRUE(waitUntil([&] { return moves.count > 0; })) << "the input is held, not dropped";
     EXPECT_FALSE(app->window()->isFinishing());
     EXPECT_EQ(approved.count(), 1) << "the second request is ignored, not queued";
     EXPECT_FALSE(app->managedObjectContext()->hasChanges()) << "what the run changed is saved before quitting";

@@ -1,30 +1,43 @@
 #include "tests/ui/AppTest.h"
 
+#include "core/ErrorPane.h"
 #include "core/ErrorPresenter.h"
-#include "app/ErrorPane.h"
+#include "core/MainThread.h"
 
 #include <QLabel>
 #include <QPushButton>
 #include <QThread>
 
 namespace {
+// Serves the main thread's events meanwhile, as the application does for its workers' hops. It
+// returns while the panes are up: showing one never waits for the user.
 void runOnWorker(const std::function<void()> &work)
 {
     std::unique_ptr<QThread> worker(QThread::create(work));
     worker->start();
-    worker->wait(); // returns: showing a pane never waits for the user
+    while (!worker->wait(QDeadlineTimer(0)))
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
+}
+
+int visibleAlerts()
+{
+    int count = 0;
+    for (QWidget *w : QApplication::topLevelWidgets())
+        count += qobject_cast<QMessageBox *>(w) && w->isVisible();
+    return count;
 }
 } // namespace
 
-TEST_F(AppTest, AnErrorPaneRaisedOnAWorkerIsShownOnTheMainWindowWithItsMessageVerbatim)
+TEST_F(AppTest, ErrorPanesRaisedOnAWorkerAreShownOnTheMainWindowOneAtATimeWithTheirMessagesVerbatim)
 {
     auto app = launch();
     MainWindow *window = app->window();
     const QString message = QStringLiteral("Disk 100% full: <b>%@</b> & %d\nsecond line");
     runOnWorker([&] {
-        ErrorPane pane(window);
+        ErrorPane pane;
         pane.setMessage(message);
         pane.showErrorPane();
+        ErrorPane(QStringLiteral("The service refused the notebook.")).showErrorPane();
     });
     QMessageBox *box = nullptr;
     ASSERT_TRUE(waitUntil([&] { return (box = visibleAlert()) != nullptr; }));
@@ -40,15 +53,23 @@ TEST_F(AppTest, AnErrorPaneRaisedOnAWorkerIsShownOnTheMainWindowWithItsMessageVe
     }
     ASSERT_EQ(box->buttons().size(), 1);
     EXPECT_EQ(box->buttons().first()->text(), QStringLiteral("OK"));
+    QCoreApplication::processEvents();
+    EXPECT_EQ(visibleAlerts(), 1) << "the second pane waits for the first to be dismissed";
+    box->buttons().first()->click();
+    ASSERT_TRUE(waitUntil([&] { return (box = visibleAlert()) && box->informativeText() != message; }));
+    EXPECT_EQ(box->informativeText(), QStringLiteral("The service refused the notebook."));
     box->buttons().first()->click();
     ASSERT_TRUE(waitUntil([] { return visibleAlert() == nullptr; }));
 
-    // Lower layers reach it through the presenter the application installed.
+    // A store error met inside a worker's hop, where the worker is parked until the hop
+    // returns: it is shown as a pane too, and the worker goes on without waiting for the user.
     runOnWorker([] {
-        ErrorPresenter::present(AppError{QStringLiteral("Sync"), 1, QStringLiteral("The service refused the note."),
-                                         QStringLiteral("Quota reached."), {}});
+        blockingCallOnMainThread([] {
+            ErrorPresenter::present(AppError{QStringLiteral("KelvaraStore"), 1, QStringLiteral("The store could not be saved."),
+                                             QStringLiteral("Disk full."), {}});
+        });
     });
     ASSERT_TRUE(waitUntil([&] { return (box = visibleAlert()) != nullptr; }));
-    EXPECT_EQ(box->informativeText(), QStringLiteral("The service refused the note. Quota reached."));
+    EXPECT_EQ(box->informativeText(), QStringLiteral("The store could not be saved. Disk full."));
     box->buttons().first()->click();
 }
