@@ -20,8 +20,10 @@ void ArrayController::showIn(QAbstractItemView *view)
 {
     view->setModel(this);
     // setModel() made the view a selection model of its own, which the view keeps when another
-    // replaces it.
+    // replaces it. Shown a second time, the view already has ours and makes none.
     QItemSelectionModel *made = view->selectionModel();
+    if (made == &m_selection)
+        return;
     view->setSelectionModel(&m_selection);
     delete made;
 }
