@@ -75,6 +75,13 @@ struct FakeFault
         wait = delay;
         return *this;
     }
+    // The fault's text (parameter, message or identifier) is the body of the request it answers,
+    // as a careless server or proxy repeats what it was sent: the password, the token and all.
+    FakeFault &echoingRequest()
+    {
+        echoRequest = true;
+        return *this;
+    }
     // How many matching calls it hits (once unless told); 0 for every one until cleared. A
     // request libcurl sends again after a drop is one more call.
     FakeFault &times(int count)
@@ -93,4 +100,5 @@ struct FakeFault
     QByteArray contentType{};
     std::chrono::milliseconds wait{0};
     int remaining = 1;
+    bool echoRequest = false;
 };

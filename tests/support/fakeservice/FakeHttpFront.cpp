@@ -62,7 +62,9 @@ bool FakeHttpFront::process(std::shared_ptr<apache::thrift::protocol::TProtocol>
         return true;
     }
 
-    const std::optional<FakeFault> fault = m_service.takeFault(request.call);
+    std::optional<FakeFault> fault = m_service.takeFault(request.call);
+    if (fault && fault->echoRequest)
+        fault->first = request.body.toStdString();
     if (fault && fault->wait.count() > 0 && !m_service.wait(fault->wait)) {
         output.close();
         return false;
