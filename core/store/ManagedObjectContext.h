@@ -75,8 +75,6 @@ public:
     void setCommitEditingHandler(std::function<bool()> handler) { m_commitEditing = std::move(handler); }
     bool commitEditing() { return m_commitEditing ? m_commitEditing() : true; }
 
-    bool isInSyncWriteScope() const { return m_syncDepth > 0; }
-
 signals:
     void objectWillChange(ManagedObject *object, const QString &key);
     void objectChanged(ManagedObject *object, const QString &key);

@@ -67,6 +67,13 @@ TEST(StoreSyncWriteTest, SyncWritesAreNotUndoneMarkedOrCountedAreAnnouncedBefore
         counts.push_back(o->changeCount());
 
     Announcements announced(c);
+    // What the announcements see of the task: nothing written yet before, everything after.
+    int announcedEarly = 0;
+    int announcedLate = 0;
+    QObject::connect(&c, &ManagedObjectContext::objectWillChange, &announced.receiver,
+                     [&] { announcedLate += !task->guid().isEmpty(); });
+    QObject::connect(&c, &ManagedObjectContext::objectChanged, &announced.receiver,
+                     [&] { announcedEarly += task->tags() != QList<MyTag *>{urgent}; });
     {
         SyncWriteScope scope(c);
         scope.write(task, {{QStringLiteral("guid"), QStringLiteral("g-1")},
@@ -87,6 +94,8 @@ TEST(StoreSyncWriteTest, SyncWritesAreNotUndoneMarkedOrCountedAreAnnouncedBefore
         d = d.mid(qsizetype(strlen("did ")));
     EXPECT_EQ(wills, keys) << "every key before any write";
     EXPECT_EQ(dids, keys) << "every key after all the writes";
+    EXPECT_EQ(announcedLate, 0);
+    EXPECT_EQ(announcedEarly, 0);
 
     EXPECT_EQ(task->notebook(), work);
     EXPECT_EQ(task->tags(), QList<MyTag *>{urgent});
