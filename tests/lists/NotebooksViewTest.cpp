@@ -150,12 +150,18 @@ TEST_F(NotebooksViewTest, DeletingNotebooksNeverLosesATask)
     EXPECT_TRUE(home->deleted());
     EXPECT_TRUE(xmas->isDeleted());
 
-    // With no notebook left to take its tasks, even one never synchronised stays, marked
-    // deleted, with its tasks.
-    remove({books});
-    EXPECT_TRUE(books->deleted());
-    EXPECT_FALSE(books->isDeleted());
+    // With no notebook left to take their tasks, even one never synchronised stays, marked
+    // deleted, with its own tasks: two deleted together do not pass theirs to each other.
+    MyNotebook *last = store.notebook(QStringLiteral("Last"));
+    store.task(QStringLiteral("last one"), last);
+    view.rearrangeArrayController();
+    remove({books, last});
+    for (MyNotebook *kept : {books, last}) {
+        EXPECT_TRUE(kept->deleted());
+        EXPECT_FALSE(kept->isDeleted());
+    }
     EXPECT_EQ(books->notes().size(), 3);
+    EXPECT_EQ(last->notes().size(), 1);
 }
 
 TEST_F(NotebooksViewTest, TheHideBoxIsSavedAndAnnouncedAtOnceAndTheDockTileRecountedHalfASecondLater)

@@ -30,7 +30,6 @@ public:
     {
         return int(std::count_if(posts.begin(), posts.end(), [&](const Notification &n) { return n.name == name; }));
     }
-    const Notification &last() const { return posts.last(); }
     QVariant lastInfo(const QString &key) const { return posts.isEmpty() ? QVariant() : posts.last().userInfo.value(key); }
     // The names posted, in order; with a sender, only those it posted.
     QStringList names(const void *sender = nullptr) const
