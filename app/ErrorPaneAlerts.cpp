@@ -33,6 +33,8 @@ void ErrorPaneAlerts::showErrorPane(const QString &message)
 {
     // Queued also on the main thread: a pane raised inside a worker's call is shown after it.
     postToMainThread([this, message] {
+        if ((m_onScreen && m_onScreenMessage == message) || m_waiting.contains(message))
+            return;
         m_waiting << message;
         showNext();
     }, this);
@@ -42,7 +44,8 @@ void ErrorPaneAlerts::showNext()
 {
     if (m_onScreen || m_waiting.isEmpty())
         return;
-    QMessageBox *box = AlertSheet::beginSheet(parentWindow(), QStringLiteral("Error"), m_waiting.takeFirst());
+    m_onScreenMessage = m_waiting.takeFirst();
+    QMessageBox *box = AlertSheet::beginSheet(parentWindow(), QStringLiteral("Error"), m_onScreenMessage);
     m_onScreen = box;
     // Dismissed, or gone with its window: the next one may come.
     connect(box, &QObject::destroyed, this, &ErrorPaneAlerts::showNext, Qt::QueuedConnection);

@@ -12,7 +12,9 @@ class QMessageBox;
 // The GUI's ErrorPresenter, installed by the delegate. Error panes are window-modal alerts on the
 // main window, shown on the main thread one at a time: a pane raised while another is on screen
 // waits until that one is dismissed, rather than stacking on it. Raising one never waits for the
-// user. A store error presented on the main thread waits for the user's answer (the quit asks its
+// user. A pane whose message is the one on screen, or one already waiting, is merged into it
+// rather than queued again: a run refused forty times shows one alert, not forty, while every
+// kind of failure still gets its own. A store error presented on the main thread waits for the user's answer (the quit asks its
 // question after it), except while the main thread runs a worker's blocking call: there, and on
 // a worker, it becomes a pane, so that the worker is not parked until the user clicks.
 class ErrorPaneAlerts : public QObject, public ErrorPresenter
@@ -34,4 +36,5 @@ private:
     QPointer<QWidget> m_window;
     QStringList m_waiting; // main thread only, like the pane on screen
     QPointer<QMessageBox> m_onScreen;
+    QString m_onScreenMessage;
 };

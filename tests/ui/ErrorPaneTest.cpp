@@ -5,6 +5,7 @@
 #include "core/MainThread.h"
 
 #include <QLabel>
+#include <QPointer>
 #include <QPushButton>
 #include <QThread>
 
@@ -60,6 +61,30 @@ TEST_F(AppTest, ErrorPanesRaisedOnAWorkerAreShownOnTheMainWindowOneAtATimeWithTh
     EXPECT_EQ(box->informativeText(), QStringLiteral("The service refused the notebook."));
     box->buttons().first()->click();
     ASSERT_TRUE(waitUntil([] { return visibleAlert() == nullptr; }));
+
+    // A run refused forty times shows its refusal once while it is on screen or waiting; a
+    // failure of another kind still gets a pane of its own.
+    const QString refused = QStringLiteral("The service refused the note.");
+    runOnWorker([&] {
+        for (int i = 0; i < 40; ++i) {
+            ErrorPane(refused).showErrorPane();
+            if (i == 20)
+                ErrorPane(QStringLiteral("The service is out of reach.")).showErrorPane();
+        }
+    });
+    const auto dismiss = [&] {
+        QPointer<QMessageBox> dismissed = box;
+        box->buttons().first()->click();
+        EXPECT_TRUE(waitUntil([&] { return dismissed.isNull(); }));
+        QCoreApplication::processEvents(); // the next pane comes up
+        return visibleAlert();
+    };
+    ASSERT_TRUE(waitUntil([&] { return (box = visibleAlert()) != nullptr; }));
+    EXPECT_EQ(box->informativeText(), refused);
+    box = dismiss();
+    ASSERT_TRUE(box);
+    EXPECT_EQ(box->informativeText(), QStringLiteral("The service is out of reach."));
+    EXPECT_EQ(dismiss(), nullptr) << "the refusals were not merged into one pane";
 
     // A store error met inside a worker's hop, where the worker is parked until the hop
     // returns: it is shown as a pane too, and the worker goes on without waiting for the user.
