@@ -88,9 +88,3 @@ void NotificationCenter::post(const QString &name, const void *object, const QVa
     post(Notification{name, object, userInfo});
 }
 
-int NotificationCenter::observerCount(const QString &name) const
-{
-    QMutexLocker lock(&m_mutex);
-    return int(std::count_if(m_observers.begin(), m_observers.end(),
-                             [&](const Observer &o) { return o.name == name; }));
-}

@@ -41,7 +41,6 @@ public:
     void post(const Notification &notification);
     void post(const QString &name, const void *object = nullptr, const QVariantMap &userInfo = {});
 
-    int observerCount(const QString &name) const;
 
 private:
     struct Observer

@@ -15,11 +15,6 @@ struct AttributeDescription
     QVariant defaultValue; // in the slot representation; invalid = absent
     bool optional = false;
 
-    bool isInteger() const
-    {
-        return type == AttributeType::Boolean || type == AttributeType::Integer16 || type == AttributeType::Integer32
-            || type == AttributeType::Integer64;
-    }
 };
 
 enum class DeleteRule { Nullify, Cascade, Deny, NoAction };

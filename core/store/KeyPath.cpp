@@ -20,8 +20,6 @@ KeyPath KeyPath::resolve(const EntityDescription &entity, const QString &path)
         const int attribute = current->attributeIndex(key);
         if (attribute >= 0 && last) {
             result.m_attribute = attribute;
-            result.m_type = current->attribute(attribute).type;
-            result.m_finalEntity = current;
             return result;
         }
         const int relationship = current->relationshipIndex(key);
@@ -31,13 +29,11 @@ KeyPath KeyPath::resolve(const EntityDescription &entity, const QString &path)
         const RelationshipDescription &r = current->relationship(relationship);
         if (last && !r.toMany) {
             result.m_finalRelationship = relationship;
-            result.m_finalEntity = current;
             return result;
         }
         if (last)
             throw std::invalid_argument(QStringLiteral("key path %1 ends in a to-many relationship").arg(path).toStdString());
         result.m_steps.push_back({relationship, r.toMany});
-        result.m_crossesToMany = result.m_crossesToMany || r.toMany;
         current = r.destination;
     }
     return result;

@@ -25,11 +25,8 @@ public:
     static KeyPath resolve(const EntityDescription &entity, const QString &path);
 
     const std::vector<Step> &steps() const { return m_steps; }
-    bool crossesToMany() const { return m_crossesToMany; }
     int attribute() const { return m_attribute; }       // -1 when the path ends in a to-one
     int finalRelationship() const { return m_finalRelationship; }
-    AttributeType attributeType() const { return m_type; }
-    const EntityDescription *finalEntity() const { return m_finalEntity; }
 
     // For paths through to-one relationships only: the object holding the final key, or
     // nullptr when a relationship on the way is empty.
@@ -39,9 +36,6 @@ public:
 
 private:
     std::vector<Step> m_steps;
-    bool m_crossesToMany = false;
     int m_attribute = -1;
     int m_finalRelationship = -1;
-    AttributeType m_type = AttributeType::String;
-    const EntityDescription *m_finalEntity = nullptr;
 };

@@ -60,7 +60,3 @@ QList<ManagedObject *> ManagedObject::toMany(const QString &relationship) const
     return QList<ManagedObject *>(many.begin(), many.end());
 }
 
-const QString &ManagedObject::foldedString(int attribute) const
-{
-    return rowRef().folded(attribute);
-}

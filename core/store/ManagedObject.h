@@ -52,8 +52,6 @@ public:
 
     const StoreValue &slot(int attribute) const { return m_table->values[size_t(attribute)][m_row]; }
     RowRef rowRef() const { return {m_table, m_row}; }
-    // The case- and diacritic-folded text of a string attribute, cached until it changes.
-    const QString &foldedString(int attribute) const;
 
 protected:
     // Helpers for the typed entity classes.

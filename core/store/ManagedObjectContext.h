@@ -35,7 +35,6 @@ public:
 
     const ManagedObjectModel &model() const { return *m_model; }
     PersistentStoreCoordinator *persistentStoreCoordinator() const { return m_coordinator; }
-    void setPersistentStoreCoordinator(PersistentStoreCoordinator *coordinator) { m_coordinator = coordinator; }
 
     // Reads every object of the store. Returns false (with the reason) when the file cannot be read.
     bool loadAll(AppError *error);

@@ -33,7 +33,6 @@ public:
     // `mayCreate`: a missing file becomes a new, empty store.
     bool addSQLiteStore(const QString &path, AppError *error, bool mayCreate = true);
     bool removeStore(AppError *error);
-    bool hasStore() const { return m_database.isOpen(); }
     // Open, but every write would fail: the application tells the user at launch.
     bool isReadOnly() const { return m_database.isOpen() && m_database.isReadOnly(); }
     // The error that tells the user why the open store cannot be written and what to do.
@@ -58,7 +57,6 @@ private:
         int ownerRelationship;
     };
 
-    bool prepareSchema(bool fresh, AppError *error);
     bool createOrMigrate(AppError *error);
     AppError storeError(const QString &description, int code, const QString &detail, bool saving) const;
     QString displayPath() const;

@@ -36,17 +36,6 @@ public:
     // Checks every key path against an entity; throws std::invalid_argument for unknown keys.
     void validate(const EntityDescription &entity) const;
 
-    template<typename Container>
-    QList<ManagedObject *> filtered(const Container &objects) const
-    {
-        QList<ManagedObject *> result;
-        for (ManagedObject *o : objects) {
-            if (evaluate(o))
-                result.push_back(o);
-        }
-        return result;
-    }
-
 private:
     enum class ValueKind { None, Integer, Real, Text, Object };
     struct Bound

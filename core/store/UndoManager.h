@@ -24,15 +24,11 @@ public:
     bool canRedo() const { return !m_redo.empty(); }
     void undo();
     void redo();
-    bool isUndoing() const { return m_undoing; }
-    bool isRedoing() const { return m_redoing; }
 
     void disableUndoRegistration() { ++m_disabled; }
     void enableUndoRegistration() { if (m_disabled > 0) --m_disabled; }
-    bool isUndoRegistrationEnabled() const { return m_disabled == 0; }
 
     void removeAllActions();
-    void setLevelsOfUndo(int levels) { m_levels = levels; }
 
 signals:
     void stateChanged();
