@@ -47,11 +47,8 @@ TEST(EDAMTypesTest, NoteWritesExactlyItsSetFields)
     note.__set_title("Buy milk");
     note.__set_created(1700000000123);
     note.__set_notebookGuid("nb-1");
-    const QByteArray threeFields = WireBytes()
-                                       .field(WireBytes::String, 2).string("Buy milk")
-                                       .field(WireBytes::I64, 6).i64(1700000000123)
-                                       .field(WireBytes::String, 11).string("nb-1")
-                                       .stop();
+    const QByteArray threeFields = WireBytes().field(WireBytes::String, 2).string("Buy milk").field(WireBytes::I64, 6)
+                                       .i64(1700000000123).field(WireBytes::String, 11).string("nb-1").stop();
     EXPECT_EQ(encode(note).toHex(), threeFields.toHex());
 
     // Content that was set and then withdrawn does not travel; an empty content does.
@@ -63,10 +60,8 @@ TEST(EDAMTypesTest, NoteWritesExactlyItsSetFields)
 
     EDAMNote tagged;
     tagged.__set_tagNames({"home", "work"});
-    EXPECT_EQ(encode(tagged).toHex(), WireBytes()
-                                          .field(WireBytes::List, 15).list(WireBytes::String, 2)
-                                          .string("home").string("work")
-                                          .stop().bytes().toHex());
+    EXPECT_EQ(encode(tagged).toHex(),
+              WireBytes().field(WireBytes::List, 15).list(WireBytes::String, 2).string("home").string("work").stop().bytes().toHex());
 }
 
 TEST(EDAMTypesTest, ReaderSkipsMistypedAndUnknownFields)
@@ -89,13 +84,9 @@ TEST(EDAMTypesTest, ReaderSkipsMistypedAndUnknownFields)
     EXPECT_TRUE(note.__isset.active && note.active);
 
     // A string that is not UTF-8 reads as an empty one; binary data is kept as it came.
-    const EDAMNote odd = decode<EDAMNote>(WireBytes()
-                                              .field(WireBytes::String, 2).string("\xc3\x28 bad")
-                                              .field(WireBytes::String, 11).string("caf\xc3\xa9")
-                                              .field(WireBytes::String, 4).string("\xc3\x28")
-                                              .stop());
-    EXPECT_TRUE(odd.__isset.title);
-    EXPECT_EQ(odd.title, "");
+    const EDAMNote odd = decode<EDAMNote>(WireBytes().field(WireBytes::String, 2).string("\xc3\x28 bad").field(WireBytes::String, 11)
+                                              .string("caf\xc3\xa9").field(WireBytes::String, 4).string("\xc3\x28").stop());
+    EXPECT_TRUE(odd.__isset.title && odd.title.empty());
     EXPECT_EQ(odd.notebookGuid, "caf\xc3\xa9");
     EXPECT_EQ(odd.contentHash, "\xc3\x28");
 }
@@ -103,11 +94,7 @@ TEST(EDAMTypesTest, ReaderSkipsMistypedAndUnknownFields)
 TEST(EDAMTypesTest, LengthsBeyondTheReplyFailBeforeAllocating)
 {
     const QByteArray tail(16, 'x'); // a few bytes really there
-    const struct
-    {
-        const char *what;
-        QByteArray bytes;
-    } hostile[] = {
+    const struct { const char *what; QByteArray bytes; } hostile[] = {
         {"string", WireBytes().field(WireBytes::String, 2).i32(0x7ffffff0).raw(tail)},
         {"negative string", WireBytes().field(WireBytes::String, 2).i32(-1).raw(tail)},
         // 2^28 eight-byte elements: Thrift's own check overflows 32 bits here and lets it by.
@@ -129,11 +116,7 @@ TEST(EDAMTypesTest, LengthsBeyondTheReplyFailBeforeAllocating)
 TEST(EDAMTypesTest, AStringOrBinaryMemoryCannotHoldIsAProtocolError)
 {
     const QByteArray big(300000, 'x');
-    const struct
-    {
-        QByteArray bytes;
-        const char *reason;
-    } replies[] = {
+    const struct { QByteArray bytes; const char *reason; } replies[] = {
         {WireBytes().field(WireBytes::String, 2).string(big).stop(), "Unable to allocate memory in readString, size: 300000"},
         {WireBytes().field(WireBytes::String, 4).string(big).stop(),
          "Out of memory.  Unable to allocate 300000 bytes trying to read binary data."},
@@ -154,16 +137,18 @@ TEST(EDAMTypesTest, DescriptionsOfTheFailures)
     const EDAMUserException user(10, "Tag.name");
     EXPECT_STREQ(user.what(), "EDAMUserException(errorCode:10,parameter:\"Tag.name\")");
     EXPECT_EQ(user.description(), QString::fromUtf8(user.what()));
-    EXPECT_EQ(EDAMSystemException(2, "Down").description(),
-              QStringLiteral("EDAMSystemException(errorCode:2,message:\"Down\")"));
+    EXPECT_EQ(EDAMSystemException(2, "Down").description(), QStringLiteral("EDAMSystemException(errorCode:2,message:\"Down\")"));
+    edam::EDAMSystemException limited;
+    limited.__set_errorCode(19);
+    limited.__set_message("rate limit reached");
+    limited.__set_rateLimitDuration(30);
+    EXPECT_EQ(EDAMSystemException(limited).description().toStdString(),
+              "EDAMSystemException(errorCode:19,message:\"rate limit reached\",rateLimitDuration:30)");
     EXPECT_EQ(EDAMNotFoundException("Note.guid", "%1 g").description(),
               QStringLiteral("EDAMNotFoundException(identifier:\"Note.guid\",key:\"%1 g\")"));
-    EXPECT_EQ(TTransportException(QStringLiteral("Could not make HTTP request"),
-                                  {{QStringLiteral("error"), QStringLiteral("Connection refused")}})
-                  .description(),
-              QStringLiteral("TTransportException: Could not make HTTP request\n  userInfo = {error = Connection refused}"));
-    EXPECT_EQ(TProtocolException(QStringLiteral("Bad version in readMessageBegin")).description(),
-              QStringLiteral("TProtocolException: Bad version in readMessageBegin"));
+    EXPECT_EQ(TTransportException(QStringLiteral("Could not make HTTP request"), {{QStringLiteral("error"), QStringLiteral("refused")}})
+                  .description(), QStringLiteral("TTransportException: Could not make HTTP request\n  userInfo = {error = refused}"));
+    EXPECT_EQ(TProtocolException(QStringLiteral("Bad version")).description(), QStringLiteral("TProtocolException: Bad version"));
     // A type the service may add later is named, not read out of the table's end.
     EXPECT_EQ(TApplicationException(4, {}).name(), QStringLiteral("Bad sequence ID"));
     EXPECT_EQ(TApplicationException(7, {}).name(), QStringLiteral("Unknown"));

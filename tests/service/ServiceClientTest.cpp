@@ -17,11 +17,9 @@
 #include <QTemporaryDir>
 #include <QUuid>
 
-#include <thrift/transport/TBufferTransports.h>
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <functional>
 #include <set>
 
@@ -32,18 +30,17 @@ namespace {
 class ServiceClientTest : public ::testing::Test
 {
 protected:
-    ServiceClientTest()
-    {
-        service.addAccount("alice", "correct horse", "s1").addNote("Groceries", "<en-note>milk</en-note>");
-        token = service.issueToken("alice");
-    }
-
     EDAMNoteStoreClient noteStore(std::chrono::milliseconds timeout = THTTPClient::DefaultTimeout)
     {
         return TestClients::noteStore(service.noteStoreUrl("s1"), timeout);
     }
-    std::string noteGuid() { return service.account("alice").notes().front().guid; }
     QByteArray lastBody() const { return service.requests().constLast().body; }
+    std::string content() { return noteStore().getNoteContent(token, guid); }
+    // Sets up one scripted reply to getNoteContent.
+    void replyWith(const QByteArray &body, const QByteArray &type = "application/x-thrift")
+    {
+        service.inject("getNoteContent", FakeFault::replyBody(body, type));
+    }
 
     // A reply to a call, written by hand: the header, then the result struct's fields.
     static QByteArray reply(const QByteArray &call, const QByteArray &resultFields)
@@ -57,7 +54,9 @@ protected:
     }
 
     FakeService service;
-    std::string token;
+    FakeAccount &alice = service.addAccount("alice", "correct horse", "s1");
+    std::string guid = alice.addNote("Groceries", "<en-note>milk</en-note>").guid;
+    std::string token = service.issueToken("alice");
 };
 
 template <typename Exception, typename Call>
@@ -83,54 +82,36 @@ TEST_F(ServiceClientTest, CallsGoOutAsOnePostWithTheUnversionedHeader)
     EXPECT_EQ(request.headers.value("content-type"), "application/x-thrift");
     EXPECT_EQ(request.headers.value("accept"), "application/x-thrift");
     EXPECT_EQ(request.headers.value("user-agent"), "Cocoa/THTTPClient");
-    EXPECT_EQ(request.body.toHex(), WireBytes()
-                                        .unversionedHeader("getSyncChunk", WireBytes::Call, 0)
-                                        .field(WireBytes::String, 1).string(QByteArray::fromStdString(token))
-                                        .field(WireBytes::I32, 2).i32(5)
-                                        .field(WireBytes::I32, 3).i32(100)
-                                        .field(WireBytes::Bool, 4).i8(0) // false is still written
-                                        .stop().bytes().toHex());
-
+    const auto withToken = [&](const char *call) {
+        return WireBytes().unversionedHeader(call, WireBytes::Call, 0).field(WireBytes::String, 1).string(QByteArray::fromStdString(token));
+    };
+    // false is still written.
+    EXPECT_EQ(request.body.toHex(), withToken("getSyncChunk").field(WireBytes::I32, 2).i32(5).field(WireBytes::I32, 3).i32(100)
+                                        .field(WireBytes::Bool, 4).i8(0).stop().bytes().toHex());
     // An absent guid is left out of the call, not sent empty.
     EXPECT_THROW(noteStore().getNoteContent(token, std::nullopt), EDAMNotFoundException);
-    EXPECT_EQ(lastBody().toHex(), WireBytes()
-                                      .unversionedHeader("getNoteContent", WireBytes::Call, 0)
-                                      .field(WireBytes::String, 1).string(QByteArray::fromStdString(token))
-                                      .stop().bytes().toHex());
-
+    EXPECT_EQ(lastBody().toHex(), withToken("getNoteContent").stop().bytes().toHex());
     EXPECT_TRUE(TestClients::userStore(service.userStoreUrl()).checkVersion("Kelvara", 1, 15));
-    EXPECT_EQ(lastBody().toHex(), WireBytes()
-                                      .unversionedHeader("checkVersion", WireBytes::Call, 0)
-                                      .field(WireBytes::String, 1).string("Kelvara")
-                                      .field(WireBytes::I16, 2).i16(1)
-                                      .field(WireBytes::I16, 3).i16(15)
-                                      .stop().bytes().toHex());
+    EXPECT_EQ(lastBody().toHex(), WireBytes().unversionedHeader("checkVersion", WireBytes::Call, 0).field(WireBytes::String, 1)
+                                      .string("Kelvara").field(WireBytes::I16, 2).i16(1).field(WireBytes::I16, 3).i16(15).stop().bytes().toHex());
 }
 
 TEST_F(ServiceClientTest, RepliesAreReadInBothHeaderForms)
 {
-    const QByteArray content = WireBytes().field(WireBytes::String, 0).string("<en-note>hi</en-note>");
-    service.inject("getNoteContent", FakeFault::replyBody(reply("getNoteContent", content)));
-    EXPECT_EQ(noteStore().getNoteContent(token, noteGuid()), "<en-note>hi</en-note>");
-
+    const QByteArray hi = WireBytes().field(WireBytes::String, 0).string("<en-note>hi</en-note>");
+    replyWith(reply("getNoteContent", hi));
+    EXPECT_EQ(content(), "<en-note>hi</en-note>");
     // The unversioned form; its name and sequence id are not the call's and do not matter.
-    service.inject("getNoteContent",
-                   FakeFault::replyBody(WireBytes().unversionedHeader("other", WireBytes::Reply, 42).raw(content).stop()));
-    EXPECT_EQ(noteStore().getNoteContent(token, noteGuid()), "<en-note>hi</en-note>");
+    replyWith(WireBytes().unversionedHeader("other", WireBytes::Reply, 42).raw(hi).stop());
+    EXPECT_EQ(content(), "<en-note>hi</en-note>");
 
-    service.inject("getNoteContent", FakeFault::replyBody(WireBytes()
-                                                              .versionedHeader("getNoteContent", WireBytes::Exception)
-                                                              .field(WireBytes::String, 1).string("no such call")
-                                                              .field(WireBytes::I32, 2).i32(1)
-                                                              .stop()));
-    const auto application = raised<TApplicationException>([&] { noteStore().getNoteContent(token, noteGuid()); });
+    replyWith(WireBytes().versionedHeader("getNoteContent", WireBytes::Exception)
+                  .field(WireBytes::String, 1).string("no such call").field(WireBytes::I32, 2).i32(1).stop());
+    const auto application = raised<TApplicationException>([&] { content(); });
     EXPECT_EQ(application.type(), 1);
     EXPECT_EQ(application.description(), QStringLiteral("Unknown method: no such call"));
-
-    service.inject("getNoteContent",
-                   FakeFault::replyBody(WireBytes().i32(int32_t(0x80020001)).string("getNoteContent").i32(0).raw(content).stop()));
-    EXPECT_EQ(raised<TProtocolException>([&] { noteStore().getNoteContent(token, noteGuid()); }).reason(),
-              QStringLiteral("Bad version in readMessageBegin"));
+    replyWith(WireBytes().i32(int32_t(0x80020001)).string("getNoteContent").i32(0).raw(hi).stop());
+    EXPECT_EQ(raised<TProtocolException>([&] { content(); }).reason(), QStringLiteral("Bad version in readMessageBegin"));
 }
 
 TEST_F(ServiceClientTest, TheResultWinsThenTheFirstExceptionInOrder)
@@ -141,17 +122,16 @@ TEST_F(ServiceClientTest, TheResultWinsThenTheFirstExceptionInOrder)
     EDAMTag tag;
     tag.__set_name("home");
 
-    service.inject("createTag", FakeFault::replyBody(reply("createTag", userExceptionField())));
-    auto user = raised<EDAMUserException>([&] { noteStore().createTag(token, tag); });
+    const auto createTag = [&](const QByteArray &fields) {
+        service.inject("createTag", FakeFault::replyBody(reply("createTag", fields)));
+        return [&] { noteStore().createTag(token, tag); };
+    };
+    auto user = raised<EDAMUserException>(createTag(userExceptionField()));
     EXPECT_EQ(user.errorCode, 10);
     EXPECT_EQ(user.parameter, "Tag.name");
-
-    service.inject("createTag", FakeFault::replyBody(reply("createTag", systemField.bytes() + userExceptionField())));
-    EXPECT_EQ(raised<EDAMUserException>([&] { noteStore().createTag(token, tag); }).parameter, "Tag.name");
-    service.inject("createTag", FakeFault::replyBody(reply("createTag", notFoundField.bytes() + systemField.bytes())));
-    EXPECT_EQ(raised<EDAMSystemException>([&] { noteStore().createTag(token, tag); }).errorCode, 2);
-    service.inject("createTag", FakeFault::replyBody(reply("createTag", notFoundField)));
-    EXPECT_EQ(raised<EDAMNotFoundException>([&] { noteStore().createTag(token, tag); }).identifier, "Tag.guid");
+    EXPECT_EQ(raised<EDAMUserException>(createTag(systemField.bytes() + userExceptionField())).parameter, "Tag.name");
+    EXPECT_EQ(raised<EDAMSystemException>(createTag(notFoundField.bytes() + systemField.bytes())).errorCode, 2);
+    EXPECT_EQ(raised<EDAMNotFoundException>(createTag(notFoundField)).identifier, "Tag.guid");
 
     // A result beside an exception is the answer.
     service.inject("updateTag", FakeFault::replyBody(reply("updateTag", WireBytes().field(WireBytes::I32, 0).i32(77).bytes()
@@ -167,13 +147,10 @@ TEST_F(ServiceClientTest, TheResultWinsThenTheFirstExceptionInOrder)
         FakeFault fault;
         std::function<void()> run;
     } nothing[] = {
-        {"getNoteContent", FakeFault::replyBody(reply("getNoteContent", {})),
-         [&] { noteStore().getNoteContent(token, noteGuid()); }},
-        {"getNoteContent", FakeFault::replyBody(reply("getNoteContent", WireBytes().field(WireBytes::I32, 0).i32(3))),
-         [&] { noteStore().getNoteContent(token, noteGuid()); }},
+        {"getNoteContent", FakeFault::replyBody(reply("getNoteContent", {})), [&] { content(); }},
+        {"getNoteContent", FakeFault::replyBody(reply("getNoteContent", WireBytes().field(WireBytes::I32, 0).i32(3))), [&] { content(); }},
         {"listNotebooks", FakeFault::replyBody(reply("listNotebooks", notFoundField)), [&] { noteStore().listNotebooks(token); }},
-        {"checkVersion", FakeFault::emptyResult(),
-         [&] { TestClients::userStore(service.userStoreUrl()).checkVersion("Kelvara", 1, 15); }},
+        {"checkVersion", FakeFault::emptyResult(), [&] { TestClients::userStore(service.userStoreUrl()).checkVersion("Kelvara", 1, 15); }},
     };
     for (const auto &[call, fault, run] : nothing) {
         service.inject(call, fault);
@@ -186,22 +163,19 @@ TEST_F(ServiceClientTest, TheResultWinsThenTheFirstExceptionInOrder)
 TEST_F(ServiceClientTest, FailedExchangesRaiseTheTransportTextsAndLeaveTheClientClean)
 {
     EDAMNoteStoreClient client = noteStore();
-    service.inject("getNoteContent", FakeFault::httpStatus(503));
-    EXPECT_EQ(raised<TTransportException>([&] { client.getNoteContent(token, noteGuid()); }).reason(),
-              QStringLiteral("Bad response from HTTP server: 503"));
+    const auto failure = [&](int status) {
+        service.inject("getNoteContent", FakeFault::httpStatus(status));
+        return raised<TTransportException>([&] { client.getNoteContent(token, guid); }).reason();
+    };
+    EXPECT_EQ(failure(503), QStringLiteral("Bad response from HTTP server: 503"));
     const QByteArray failedRequest = lastBody();
-    EXPECT_EQ(client.getNoteContent(token, noteGuid()), "<en-note>milk</en-note>");
+    EXPECT_EQ(client.getNoteContent(token, guid), "<en-note>milk</en-note>");
     EXPECT_EQ(lastBody().toHex(), failedRequest.toHex()) << "the second request carried leftovers of the first";
-
     // A redirect is an answer other than 200, not followed.
     service.clearRequests();
-    service.inject("getNoteContent", FakeFault::httpStatus(302));
-    EXPECT_EQ(raised<TTransportException>([&] { client.getNoteContent(token, noteGuid()); }).reason(),
-              QStringLiteral("Bad response from HTTP server: 302"));
+    EXPECT_EQ(failure(302), QStringLiteral("Bad response from HTTP server: 302"));
     EXPECT_EQ(service.requests().size(), 1);
-
-    EXPECT_EQ(raised<TTransportException>([&] { TestClients::noteStore(service.noteStoreUrl("nowhere")).listTags(token); })
-                  .reason(),
+    EXPECT_EQ(raised<TTransportException>([&] { TestClients::noteStore(service.noteStoreUrl("nowhere")).listTags(token); }).reason(),
               QStringLiteral("Bad response from HTTP server: 404"));
 
     EDAMTag tag;
@@ -222,7 +196,6 @@ TEST_F(ServiceClientTest, FailedExchangesRaiseTheTransportTextsAndLeaveTheClient
 // never a result read from zeros or from what a previous reply left behind.
 TEST_F(ServiceClientTest, EveryCutOfAReplyIsMalformed)
 {
-    FakeAccount &alice = service.account("alice");
     alice.addTag("home");
     alice.addNotebook("Work");
     const EDAMSyncChunk whole = noteStore().getSyncChunk(token, 0, 100, false);
@@ -248,16 +221,15 @@ TEST_F(ServiceClientTest, RepliesThatLieAboutTheirLengthFailAtOnce)
     const QByteArray hostile[] = {
         page, reply("getNoteContent", WireBytes().field(WireBytes::String, 0).i32(0x7ffffff0).raw("<en-note>"))};
     for (const QByteArray &body : hostile) {
-        service.inject("getNoteContent", FakeFault::replyBody(body));
+        replyWith(body);
         AllocationProbe probe;
-        EXPECT_THROW(noteStore().getNoteContent(token, noteGuid()), TProtocolException) << body.toHex().left(40).data();
+        EXPECT_THROW(content(), TProtocolException) << body.toHex().left(40).data();
         EXPECT_LT(AllocationProbe::largest(), size_t(1) << 20);
     }
 
     // A page that says what it is is refused before it is read as a reply.
-    service.inject("getNoteContent", FakeFault::replyBody(page, "text/html; charset=utf-8"));
-    EXPECT_TRUE(raised<TProtocolException>([&] { noteStore().getNoteContent(token, noteGuid()); })
-                    .reason().contains(QStringLiteral("text/html")));
+    replyWith(page, "text/html; charset=utf-8");
+    EXPECT_TRUE(raised<TProtocolException>([&] { content(); }).reason().contains(QStringLiteral("text/html")));
 }
 
 TEST_F(ServiceClientTest, ReadingAReplyTakesASmallMultipleOfItsSize)
@@ -266,20 +238,12 @@ TEST_F(ServiceClientTest, ReadingAReplyTakesASmallMultipleOfItsSize)
     const auto bound = [](qsizetype replyBytes) {
         return size_t((TBinaryProtocol::MemoryPerReplyByte + 3) * replyBytes + TBinaryProtocol::MemorySlack);
     };
-    const auto chunkReply = [](const QByteArray &chunkFields) {
-        return reply("getSyncChunk", WireBytes().field(WireBytes::Struct, 0).raw(chunkFields).stop());
-    };
     // One byte on the wire for each empty note, hundreds in memory: in one list, and spread
     // over many small lists that each look harmless alone.
-    const int many = 200000;
-    const QByteArray emptyNotes = WireBytes().field(WireBytes::List, 4).list(WireBytes::Struct, many)
-                                      .raw(QByteArray(many, '\0'));
-    const QByteArray noteWithResources = WireBytes().field(WireBytes::List, 13).list(WireBytes::Struct, 100)
-                                             .raw(QByteArray(100, '\0')).stop();
-    const QByteArray resourcefulNotes = WireBytes().field(WireBytes::List, 4).list(WireBytes::Struct, 2000)
-                                            .raw(noteWithResources.repeated(2000));
-    for (const QByteArray &fields : {emptyNotes, resourcefulNotes}) {
-        const QByteArray body = chunkReply(fields);
+    const QByteArray noteWithResources = WireBytes().field(WireBytes::List, 13).list(WireBytes::Struct, 100).raw(QByteArray(100, '\0')).stop();
+    for (const QByteArray &notes : {WireBytes().list(WireBytes::Struct, 200000).raw(QByteArray(200000, '\0')),
+                                    WireBytes().list(WireBytes::Struct, 2000).raw(noteWithResources.repeated(2000))}) {
+        const QByteArray body = reply("getSyncChunk", WireBytes().field(WireBytes::Struct, 0).field(WireBytes::List, 4).raw(notes).stop());
         service.inject("getSyncChunk", FakeFault::replyBody(body));
         AllocationProbe probe;
         EXPECT_THROW(noteStore().getSyncChunk(token, 0, 100, false), TProtocolException);
@@ -287,58 +251,43 @@ TEST_F(ServiceClientTest, ReadingAReplyTakesASmallMultipleOfItsSize)
     }
 
     // Honest replies of the smallest objects the service lists are read whole, within the bound.
-    std::vector<EDAMTag> tags(20000);
-    for (size_t i = 0; i < tags.size(); ++i) {
-        tags[i].__set_guid(QUuid::createUuid().toString(QUuid::WithoutBraces).toStdString());
-        tags[i].__set_name("t" + std::to_string(i));
-        tags[i].__set_updateSequenceNum(int32_t(i));
-    }
-    auto buffer = std::make_shared<apache::thrift::transport::TMemoryBuffer>();
-    apache::thrift::protocol::TBinaryProtocol writer(buffer);
-    writer.writeMessageBegin("listTags", apache::thrift::protocol::T_REPLY, 0);
-    writer.writeFieldBegin("success", apache::thrift::protocol::T_LIST, 0);
-    writer.writeListBegin(apache::thrift::protocol::T_STRUCT, uint32_t(tags.size()));
-    for (const EDAMTag &tag : tags)
-        tag.write(&writer);
-    writer.writeFieldStop();
-    const QByteArray honest = QByteArray::fromStdString(buffer->getBufferAsString());
+    WireBytes tags;
+    tags.field(WireBytes::List, 0).list(WireBytes::Struct, 20000);
+    for (int i = 0; i < 20000; ++i)
+        tags.field(WireBytes::String, 1).string(QUuid::createUuid().toByteArray(QUuid::WithoutBraces))
+            .field(WireBytes::String, 2).string("t" + QByteArray::number(i)).field(WireBytes::I32, 4).i32(i).stop();
+    const QByteArray honest = reply("listTags", tags);
     service.inject("listTags", FakeFault::replyBody(honest));
     AllocationProbe probe;
     const std::vector<EDAMTag> listed = noteStore().listTags(token);
     EXPECT_LT(AllocationProbe::peak(), bound(honest.size()));
-    ASSERT_EQ(listed.size(), tags.size());
-    EXPECT_EQ(listed.back().guid, tags.back().guid);
+    ASSERT_EQ(listed.size(), 20000u);
+    EXPECT_EQ(listed.back().name, "t19999");
 }
 
 TEST_F(ServiceClientTest, RunningOutOfMemoryWhileReadingIsAProtocolError)
 {
     // The answer itself does not fit.
-    const QByteArray large = reply("getNoteContent", WireBytes().field(WireBytes::String, 0)
-                                                         .string("<en-note>" + QByteArray(300000, 'x') + "</en-note>"));
-    service.inject("getNoteContent", FakeFault::replyBody(large));
+    replyWith(reply("getNoteContent", WireBytes().field(WireBytes::String, 0).string(QByteArray(300000, 'x'))));
     {
         AllocationProbe probe(100000);
-        EXPECT_THROW(noteStore().getNoteContent(token, noteGuid()), TProtocolException);
+        EXPECT_THROW(content(), TProtocolException);
     }
     // The answer fits, the notes it lists do not.
-    service.inject("getSyncChunk", FakeFault::replyBody(reply("getSyncChunk", WireBytes()
-                                                                                  .field(WireBytes::Struct, 0)
-                                                                                  .field(WireBytes::List, 4)
-                                                                                  .list(WireBytes::Struct, 1000)
-                                                                                  .raw(QByteArray(1000, '\0'))
-                                                                                  .stop())));
+    service.inject("getSyncChunk", FakeFault::replyBody(reply("getSyncChunk", WireBytes().field(WireBytes::Struct, 0)
+        .field(WireBytes::List, 4).list(WireBytes::Struct, 1000).raw(QByteArray(1000, '\0')).stop())));
     {
         AllocationProbe probe(64000);
         EXPECT_THROW(noteStore().getSyncChunk(token, 0, 100, false), TProtocolException);
     }
-    EXPECT_EQ(noteStore().getNoteContent(token, noteGuid()), "<en-note>milk</en-note>");
+    EXPECT_EQ(content(), "<en-note>milk</en-note>");
 }
 
 TEST_F(ServiceClientTest, AnAnswerSlowerThanTheTimeoutFails)
 {
     // An answer that never comes before the fake stops: only the timeout can end the call.
     service.inject("getNoteContent", FakeFault::delay(1h));
-    const auto failed = raised<TTransportException>([&] { noteStore(300ms).getNoteContent(token, noteGuid()); });
+    const auto failed = raised<TTransportException>([&] { noteStore(300ms).getNoteContent(token, guid); });
     EXPECT_EQ(failed.reason(), QStringLiteral("Could not make HTTP request"));
     EXPECT_TRUE(failed.userInfo().value(QStringLiteral("error")).toString().contains(QStringLiteral("timed out")));
 }
@@ -354,12 +303,9 @@ TEST_F(ServiceClientTest, AChangeReachesTheServiceOnceEvenWhenItsConnectionDrops
     EXPECT_EQ(raised<TTransportException>([&] { noteStore().createNote(token, note); }).reason(),
               QStringLiteral("Could not make HTTP request"));
     EXPECT_EQ(service.callCount("createNote"), 1);
-    const std::vector<EDAMNote> notes = service.account("alice").notes();
-    EXPECT_EQ(std::count_if(notes.begin(), notes.end(), [](const EDAMNote &n) { return n.title == "Call the plumber"; }),
-              1);
+    EXPECT_EQ(alice.notes().size(), 2u);
 
     // Every call that changes something goes out on a fresh connection; reads use the open one.
-    EDAMUserStoreClient users = TestClients::userStore(service.userStoreUrl());
     EDAMNotebook notebook;
     notebook.__set_name("Work");
     notebook = noteStore().createNotebook(token, notebook);
@@ -375,8 +321,8 @@ TEST_F(ServiceClientTest, AChangeReachesTheServiceOnceEvenWhenItsConnectionDrops
     noteStore().expungeNote(token, note.guid);
     noteStore().expungeTag(token, tag.guid);
     noteStore().expungeNotebook(token, notebook.guid);
-    users.checkVersion("Kelvara", 1, 15);
-    users.authenticate("alice", "correct horse", "kelvaraap", "0123456789abcdef");
+    TestClients::userStore(service.userStoreUrl()).checkVersion("Kelvara", 1, 15);
+    TestClients::userStore(service.userStoreUrl()).authenticate("alice", "correct horse", "k", "s");
     const QList<FakeRequest> requests = service.requests();
     const std::set<std::string> reads = {"listNotebooks", "getNoteContent", "checkVersion"};
     std::set<std::string> seen;
@@ -409,7 +355,7 @@ TEST_F(ServiceClientTest, TokensAndPasswordsStayOutOfLogsAndExceptionTexts)
     for (const FakeFault &fault : faults) {
         service.inject("getNoteContent", fault);
         try {
-            noteStore().getNoteContent(token, noteGuid());
+            content();
         } catch (const TException &e) {
             texts << e.description() << QString::fromUtf8(e.what());
         }
@@ -474,7 +420,7 @@ protected:
 
 } // namespace
 
-TEST_F(ServiceTlsTest, AnUntrustedCertificateIsRefused)
+TEST_F(ServiceTlsTest, OnlyTheCertificatesNamedInTheEnvironmentAreTrusted)
 {
     const std::optional<TTransportException> failed = versionCheckFailure();
     ASSERT_TRUE(failed);
@@ -482,10 +428,7 @@ TEST_F(ServiceTlsTest, AnUntrustedCertificateIsRefused)
     EXPECT_TRUE(failed->userInfo().value(QStringLiteral("error")).toString().contains(QStringLiteral("certificate")))
         << failed->description().toStdString();
     EXPECT_TRUE(service->requests().isEmpty()) << "a request went out over the untrusted connection";
-}
 
-TEST_F(ServiceTlsTest, TheCertificatesNamedInTheEnvironmentAreTrusted)
-{
     qputenv("SSL_CERT_FILE", certificate.toLocal8Bit());
     EXPECT_FALSE(versionCheckFailure());
     // CURL_CA_BUNDLE comes first, and replaces the trusted certificates rather than adding to them.

@@ -4,7 +4,6 @@
 
 #include <cstdint>
 #include <mutex>
-#include <optional>
 #include <string>
 #include <vector>
 
@@ -12,19 +11,17 @@
 // sequence number bookkeeping. Every change takes the next number of the account; expunged
 // objects are remembered with theirs, so a sync chunk can list them.
 //
-// The note-store calls validate and refuse as the service does, throwing its exceptions; tests
-// script an account through the same operations (or the add… shorthands), so what they set up
-// is what a client could have made. Safe to use from a test while the service serves.
+// The note-store calls refuse what the service would refuse from this application (a missing
+// or badly formed name or title, a name taken in any letter case, content that is not en-note
+// XML), throwing its exceptions. Safe to use from a test while the service serves.
 class FakeAccount
 {
 public:
-    // The service's error codes, as far as they are known. The application acts on
-    // DataConflict alone; RateLimitReached comes as a system exception (FakeFault::rateLimit).
+    // The service's error codes; RateLimitReached comes as a system exception (FakeFault::rateLimit).
     enum ErrorCode : int32_t {
         BadDataFormat = 2,
         DataRequired = 5,
         InvalidAuth = 8, // wrong user name, password or token
-        AuthExpired = 9,
         DataConflict = 10,
         EnmlValidation = 11,
         RateLimitReached = 19,
@@ -34,22 +31,16 @@ public:
     FakeAccount(int32_t userId, const std::string &username, const std::string &password,
                 const std::string &shardId);
 
-    int32_t userId() const { return m_userId; }
-    std::string username() const { return m_username; }
     std::string shardId() const { return m_shardId; }
-    bool hasPassword(const std::string &password) const;
-    // The user as authentication describes it: every field, its attributes and accounting.
+    bool hasPassword(const std::string &password) const { return password == m_password; }
     EDAMUser user() const;
 
-    int32_t updateCount() const;
     std::vector<EDAMNotebook> notebooks() const;
     std::vector<EDAMTag> tags() const;
     // Notes with their content.
     std::vector<EDAMNote> notes() const;
-    std::optional<EDAMNote> note(const std::string &guid) const;
 
-    // The note store's calls. Updates keep every field they leave unset; a name, title or
-    // content that is set is checked as on creation (content must be XML whose root is en-note).
+    // The note store's calls. Updates keep every field they leave unset.
     EDAMNotebook defaultNotebook() const;
     EDAMNotebook createNotebook(const EDAMNotebook &notebook);
     int32_t updateNotebook(const EDAMNotebook &notebook);
@@ -59,24 +50,18 @@ public:
     int32_t updateTag(const EDAMTag &tag);
     int32_t expungeTag(const std::string &guid);
     std::string noteContent(const std::string &guid) const;
-    // Tags named in tagNames are found by name or created; the note comes back without content.
+    // The note comes back without content, as from the service.
     EDAMNote createNote(const EDAMNote &note);
-    // Fields not set keep their values.
     EDAMNote updateNote(const EDAMNote &note);
     int32_t expungeNote(const std::string &guid);
     // Objects changed after afterUSN in the order of their numbers, at most maxEntries;
     // notes without content; expunged guids unless fullSyncOnly. Empty lists are left unset.
     EDAMSyncChunk syncChunk(int32_t afterUSN, int32_t maxEntries, bool fullSyncOnly) const;
 
-    // Shorthands for scripting.
+    // Shorthands for scripting; an empty content stands for an empty note.
     EDAMNotebook addNotebook(const std::string &name);
-    EDAMTag addTag(const std::string &name, const std::string &parentGuid = {});
-    // An empty content stands for an empty note; an empty notebook guid for the default one.
-    EDAMNote addNote(const std::string &title, const std::string &content = {},
-                     const std::string &notebookGuid = {}, const std::vector<std::string> &tagGuids = {});
-
-    // The content a note gets when it is created without one.
-    static std::string emptyContent();
+    EDAMTag addTag(const std::string &name);
+    EDAMNote addNote(const std::string &title, const std::string &content = {});
 
 private:
     struct Expunged
@@ -86,19 +71,24 @@ private:
         int32_t updateSequenceNum;
     };
 
-    // A name or title is required when creating; an update may leave it out.
-    void checkNotebookName(const EDAMNotebook &notebook, bool required) const;
-    void checkTagName(const EDAMTag &tag, bool required) const;
+    // A name is required when creating; an update may leave it out.
+    template <typename Object>
+    void checkName(const Object &object, const std::vector<Object> &others, const std::string &parameter,
+                   bool required) const;
     void checkNote(const EDAMNote &note, bool required) const;
-    std::vector<std::string> resolveTags(const EDAMNote &note);
-    static void setContent(EDAMNote &note, const std::string &content);
+    template <typename Object>
+    Object createNamed(std::vector<Object> &list, const Object &object, const std::string &parameter);
+    template <typename Object>
+    int32_t updateNamed(std::vector<Object> &list, const Object &object, const std::string &kind);
+    template <typename Object>
+    int32_t expunge(std::vector<Object> &list, const std::string &guid, const std::string &parameter,
+                    Expunged::Kind kind);
 
     mutable std::mutex m_mutex;
     const int32_t m_userId;
     const std::string m_username;
     const std::string m_password;
     const std::string m_shardId;
-    const int64_t m_created;
     int32_t m_updateCount = 0;
     std::string m_defaultNotebookGuid;
     std::vector<EDAMNotebook> m_notebooks;

@@ -10,7 +10,7 @@
 #include <string>
 
 // A misbehaviour of the fake service on a chosen call (see FakeService::inject). Each factory
-// makes one kind; after() makes any of them come late, times() makes it hit more than one call.
+// makes one kind; times() makes it hit more than one call.
 //
 //     service.inject("createTag", FakeFault::userException(10, "Tag.name"));
 //     service.inject("getNoteContent", FakeFault::httpStatus(503).times(2));
@@ -33,28 +33,15 @@ struct FakeFault
     };
 
     static FakeFault delay(std::chrono::milliseconds delay) { return {.kind = Kind::Delay, .wait = delay}; }
-    static FakeFault userException(int32_t errorCode, const std::string &parameter)
-    {
-        return {.kind = Kind::UserException, .code = errorCode, .first = parameter};
-    }
-    static FakeFault systemException(int32_t errorCode, const std::string &message)
-    {
-        return {.kind = Kind::SystemException, .code = errorCode, .first = message};
-    }
+    static FakeFault userException(int32_t errorCode, const std::string &parameter) { return {.kind = Kind::UserException, .code = errorCode, .first = parameter}; }
+    static FakeFault systemException(int32_t errorCode, const std::string &message) { return {.kind = Kind::SystemException, .code = errorCode, .first = message}; }
     // The system exception of a client that calls too often, with the seconds to wait.
     static FakeFault rateLimit(int32_t seconds)
     {
-        return {.kind = Kind::SystemException, .code = FakeAccount::RateLimitReached, .first = "rate limit reached",
-                .rateLimitDuration = seconds};
+        return {.kind = Kind::SystemException, .code = FakeAccount::RateLimitReached, .first = "rate limit reached", .rateLimitDuration = seconds};
     }
-    static FakeFault notFoundException(const std::string &identifier, const std::string &key)
-    {
-        return {.kind = Kind::NotFoundException, .first = identifier, .second = key};
-    }
-    static FakeFault applicationException(int32_t type, const std::string &message)
-    {
-        return {.kind = Kind::ApplicationException, .code = type, .first = message};
-    }
+    static FakeFault notFoundException(const std::string &identifier, const std::string &key) { return {.kind = Kind::NotFoundException, .first = identifier, .second = key}; }
+    static FakeFault applicationException(int32_t type, const std::string &message) { return {.kind = Kind::ApplicationException, .code = type, .first = message}; }
     static FakeFault emptyResult() { return {.kind = Kind::EmptyResult}; }
     static FakeFault httpStatus(int status, const QByteArray &page = "<html><body><h1>Unavailable</h1></body></html>")
     {
@@ -62,19 +49,10 @@ struct FakeFault
     }
     static FakeFault dropConnection() { return {.kind = Kind::DropConnection}; }
     static FakeFault workThenDrop() { return {.kind = Kind::WorkThenDrop}; }
-    static FakeFault replyBody(const QByteArray &body, const QByteArray &contentType = "application/x-thrift")
-    {
-        return {.kind = Kind::ReplyBody, .body = body, .contentType = contentType};
-    }
+    static FakeFault replyBody(const QByteArray &body, const QByteArray &type = "application/x-thrift") { return {.kind = Kind::ReplyBody, .body = body, .contentType = type}; }
     static FakeFault truncatedReply(int bytes) { return {.kind = Kind::TruncatedReply, .code = bytes}; }
     static FakeFault cutConnection(int bytesSent) { return {.kind = Kind::CutConnection, .code = bytesSent}; }
 
-    // The answer waits this long first (the fake's stop cuts the wait short).
-    FakeFault &after(std::chrono::milliseconds delay)
-    {
-        wait = delay;
-        return *this;
-    }
     // The fault's text (parameter, message or identifier) is the body of the request it answers,
     // as a careless server or proxy repeats what it was sent: the password, the token and all.
     FakeFault &echoingRequest()
@@ -98,7 +76,7 @@ struct FakeFault
     std::optional<int32_t> rateLimitDuration{};
     QByteArray body{};
     QByteArray contentType{};
-    std::chrono::milliseconds wait{0};
+    std::chrono::milliseconds wait{0}; // the fake's stop cuts the wait short
     int remaining = 1;
     bool echoRequest = false;
 };

@@ -45,17 +45,12 @@ bool FakeHttpFront::process(std::shared_ptr<apache::thrift::protocol::TProtocol>
     FakeRequest request;
     if (!readRequest(input, request))
         return false;
-    request.connection = connection->id;
     request.indexOnConnection = connection->requests++;
     int32_t sequenceId = 0;
     if (!readCallHeader(request.body, request.call, sequenceId))
         request.call.clear();
     m_service.record(request);
 
-    if (request.method != "POST") {
-        answer(output, 405, "text/plain", "POST only");
-        return true;
-    }
     const std::shared_ptr<apache::thrift::TProcessor> processor = route(request.path);
     if (!processor) {
         answer(output, 404, "text/plain", "No such store");

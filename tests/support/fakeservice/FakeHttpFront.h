@@ -23,7 +23,6 @@ class FakeHttpFront : public apache::thrift::TProcessor
 public:
     struct Connection
     {
-        int id;
         int requests;
     };
 

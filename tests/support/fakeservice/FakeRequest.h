@@ -13,6 +13,5 @@ struct FakeRequest
     QByteArray path;
     QMap<QByteArray, QByteArray> headers; // names in lower case
     QByteArray body;
-    int connection = 0;                   // which connection carried it, counting from 1
     int indexOnConnection = 0;            // 0 for the first request of its connection
 };

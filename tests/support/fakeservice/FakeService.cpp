@@ -32,7 +32,7 @@ void quiet(const char *) {}
 
 } // namespace
 
-// Tells the constructor the port once the server listens, and numbers connections.
+// Tells the constructor the port once the server listens, and counts each connection's requests.
 class FakeService::Events : public TServerEventHandler
 {
 public:
@@ -42,7 +42,7 @@ public:
     void *createContext(std::shared_ptr<apache::thrift::protocol::TProtocol>,
                         std::shared_ptr<apache::thrift::protocol::TProtocol>) override
     {
-        return new FakeHttpFront::Connection{++m_connections, 0};
+        return new FakeHttpFront::Connection{0};
     }
     void deleteContext(void *context, std::shared_ptr<apache::thrift::protocol::TProtocol>,
                        std::shared_ptr<apache::thrift::protocol::TProtocol>) override
@@ -54,13 +54,9 @@ public:
 
 private:
     apache::thrift::transport::TServerSocket &m_socket;
-    std::atomic<int> m_connections{0};
 };
 
-FakeService::FakeService()
-    : FakeService(Options{})
-{
-}
+FakeService::FakeService() : FakeService(Options{}) {}
 
 FakeService::FakeService(const Options &options)
 {
@@ -134,20 +130,9 @@ QString FakeService::baseUrl() const
     return QStringLiteral("%1://127.0.0.1:%2").arg(m_tls ? QStringLiteral("https") : QStringLiteral("http")).arg(m_port);
 }
 
-QString FakeService::userStoreUrl() const
-{
-    return baseUrl() + QStringLiteral("/edam/user");
-}
-
-QString FakeService::noteStoreBaseUrl() const
-{
-    return baseUrl() + QStringLiteral("/edam/note/");
-}
-
-QString FakeService::noteStoreUrl(const std::string &shardId) const
-{
-    return noteStoreBaseUrl() + QString::fromStdString(shardId);
-}
+QString FakeService::userStoreUrl() const { return baseUrl() + QStringLiteral("/edam/user"); }
+QString FakeService::noteStoreBaseUrl() const { return baseUrl() + QStringLiteral("/edam/note/"); }
+QString FakeService::noteStoreUrl(const std::string &shardId) const { return noteStoreBaseUrl() + QString::fromStdString(shardId); }
 
 void FakeService::exportEndpoints()
 {
@@ -172,25 +157,12 @@ FakeAccount &FakeService::addAccount(const std::string &username, const std::str
     return *slot;
 }
 
-FakeAccount &FakeService::account(const std::string &username)
-{
-    std::lock_guard lock(m_mutex);
-    const auto it = m_accounts.find(username);
-    if (it == m_accounts.end())
-        throw std::invalid_argument("the fake service has no such account");
-    return *it->second;
-}
-
 std::string FakeService::issueToken(const std::string &username)
 {
-    return newToken(account(username));
-}
-
-void FakeService::expireTokens()
-{
-    std::lock_guard lock(m_mutex);
-    for (const auto &[token, owner] : m_tokens)
-        m_expiredTokens.insert(token);
+    FakeAccount *account = accountNamed(username);
+    if (!account)
+        throw std::invalid_argument("the fake service has no such account");
+    return newToken(*account);
 }
 
 void FakeService::setVersionAccepted(bool accepted)
@@ -241,11 +213,7 @@ FakeAccount &FakeService::accountForToken(const std::string &token, const std::s
 {
     std::lock_guard lock(m_mutex);
     const auto it = m_tokens.find(token);
-    if (it == m_tokens.end())
-        throw EDAMUserException(FakeAccount::InvalidAuth, "authenticationToken");
-    if (m_expiredTokens.count(token))
-        throw EDAMUserException(FakeAccount::AuthExpired, "authenticationToken");
-    if (it->second->shardId() != shardId)
+    if (it == m_tokens.end() || it->second->shardId() != shardId)
         throw EDAMUserException(FakeAccount::InvalidAuth, "authenticationToken");
     return *it->second;
 }
@@ -260,7 +228,7 @@ FakeAccount *FakeService::accountNamed(const std::string &username)
 std::string FakeService::newToken(FakeAccount &account)
 {
     const QByteArray random = QByteArray::number(QRandomGenerator::global()->generate64(), 16);
-    const std::string token = "S=" + account.shardId() + ":U=" + std::to_string(account.userId())
+    const std::string token = "S=" + account.shardId() + ":U=" + std::to_string(account.user().id)
                               + ":H=" + random.toStdString();
     std::lock_guard lock(m_mutex);
     m_tokens[token] = &account;

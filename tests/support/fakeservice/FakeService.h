@@ -14,7 +14,6 @@
 #include <memory>
 #include <mutex>
 #include <optional>
-#include <set>
 #include <string>
 #include <thread>
 #include <vector>
@@ -62,12 +61,9 @@ public:
 
     FakeAccount &addAccount(const std::string &username, const std::string &password,
                             const std::string &shardId = "s1");
-    FakeAccount &account(const std::string &username);
-    // A valid token without an authenticate call.
+    // A valid token without an authenticate call. An unknown token, or one of another shard, is
+    // error 8 ("authenticationToken").
     std::string issueToken(const std::string &username);
-    // Every token issued so far is refused from now on (error 9, "authenticationToken"). An
-    // unknown token, or one of another shard, is error 8.
-    void expireTokens();
 
     // checkVersion answers true for the client "Kelvara" at 1.15 exactly, unless refused here.
     void setVersionAccepted(bool accepted);
@@ -103,7 +99,6 @@ private:
     bool m_stopping = false;
     std::map<std::string, std::unique_ptr<FakeAccount>> m_accounts;
     std::map<std::string, FakeAccount *> m_tokens;
-    std::set<std::string> m_expiredTokens;
     std::vector<std::pair<std::string, FakeFault>> m_faults;
     QList<FakeRequest> m_requests;
     bool m_versionAccepted = true;

@@ -31,8 +31,7 @@ void FakeUserStoreHandler::authenticate(edam::EDAMAuthenticationResult &result, 
     result.__set_expiration(now + TokenLifetime);
     result.__set_user(account->user());
     edam::EDAMPublicUserInfo info;
-    info.__set_userId(account->userId());
-    info.__set_shardId(account->shardId());
-    info.__set_username(account->username());
+    info.__set_userId(result.user.id);
+    info.__set_shardId(result.user.shardId);
     result.__set_publicUserInfo(info);
 }
