@@ -61,13 +61,13 @@ TEST(LocalizedTest, LanguageFollowsTheChoiceAndFallsBack)
 
 TEST(LocalizedTest, FormatsFillPlaceholdersInOrderAndLeaveMissingOnesVisible)
 {
-    EXPECT_EQ(StringFormat::format(QStringLiteral("Note %@ adding %d tags"), {QStringLiteral("Buy milk"), 3}),
-              QStringLiteral("Note Buy milk adding 3 tags"));
-    EXPECT_EQ(StringFormat::format(QStringLiteral("%ld%% of %@"), {qint64(50), QStringLiteral("100% done")}),
-              QStringLiteral("50% of 100% done"));
-    EXPECT_EQ(StringFormat::format(QStringLiteral("%@ and %@"), {QStringLiteral("one")}),
-              QStringLiteral("one and %@"));
-    EXPECT_EQ(StringFormat::format(QStringLiteral("%@:%s unable"), {QStringLiteral("A"), QStringLiteral("b")}),
-              QStringLiteral("A:b unable"));
-    EXPECT_EQ(StringFormat::format(QStringLiteral("%@"), {QVariant()}), QStringLiteral("(null)"));
+    const struct { const char *format; QVariantList args; const char *text; } rows[] = {
+        {"Note %@ adding %d tags", {QStringLiteral("Buy milk"), 3}, "Note Buy milk adding 3 tags"},
+        {"%ld%% of %@", {qint64(50), QStringLiteral("100% done")}, "50% of 100% done"},
+        {"%@ and %@", {QStringLiteral("one")}, "one and %@"},
+        {"%@:%s unable", {QStringLiteral("A"), QStringLiteral("b")}, "A:b unable"},
+        {"%@", {QVariant()}, "(null)"},
+    };
+    for (const auto &row : rows)
+        EXPECT_EQ(StringFormat::format(QString::fromUtf8(row.format), row.args), QString::fromUtf8(row.text)) << row.format;
 }

@@ -17,18 +17,15 @@ TEST(MidnightTimerTest, LaunchedAt154217TheLauncherFiresAt000117AndEachRefreshSc
     clock.set(2024, 5, 14, 15, 42, 17);
     timer.start();
     EXPECT_EQ(timer.nextRefresh(), clock.at(2024, 5, 15, 0, 1, 17));
-    EXPECT_TRUE(timer.launcher().isActive());
+    EXPECT_TRUE(timer.launcher().isActive() && !timer.midnightTimer().isActive());
     EXPECT_EQ(timer.launcher().interval(), 8 * hours + 19 * 60 * 1000);
-    EXPECT_FALSE(timer.midnightTimer().isActive());
-    EXPECT_EQ(refreshes, 0);
 
     // The launcher's firing is the new day's refresh, not just the start of a timer that would
     // leave the lists a day old until the next midnight.
     clock.set(2024, 5, 15, 0, 1, 17);
     timer.launchTimerAtMidnight();
     EXPECT_EQ(refreshes, 1);
-    EXPECT_FALSE(timer.launcher().isActive());
-    EXPECT_TRUE(timer.midnightTimer().isActive());
+    EXPECT_TRUE(!timer.launcher().isActive() && timer.midnightTimer().isActive());
     EXPECT_EQ(timer.midnightTimer().interval(), 24 * hours);
     EXPECT_EQ(timer.nextRefresh(), clock.at(2024, 5, 16, 0, 1, 17));
 
@@ -41,8 +38,7 @@ TEST(MidnightTimerTest, LaunchedAt154217TheLauncherFiresAt000117AndEachRefreshSc
     clock.set(2024, 10, 27, 0, 1, 17);
     timer.midnightOperations();
     EXPECT_EQ(timer.midnightTimer().interval(), 25 * hours);
-    EXPECT_EQ(clock.local(timer.nextRefresh()).time(), QTime(0, 1, 17));
-    EXPECT_EQ(clock.local(timer.nextRefresh()).date(), QDate(2024, 10, 28));
+    EXPECT_EQ(clock.local(timer.nextRefresh()), clock.at(2024, 10, 28, 0, 1, 17));
     EXPECT_EQ(refreshes, 3);
 }
 
@@ -52,8 +48,7 @@ TEST(MidnightTimerTest, ADayWithoutAMidnightIsRefreshedOneMinuteAfterItStarts)
     MidnightTimer timer;
     clock.set(2024, 9, 7, 0, 1, 17);
     timer.midnightOperations();
-    EXPECT_EQ(clock.local(timer.nextRefresh()).date(), QDate(2024, 9, 8));
-    EXPECT_EQ(clock.local(timer.nextRefresh()).time(), QTime(1, 1, 17));
+    EXPECT_EQ(clock.local(timer.nextRefresh()), clock.at(2024, 9, 8, 1, 1, 17));
     EXPECT_EQ(timer.midnightTimer().interval(), 24 * hours);
 }
 
@@ -75,8 +70,7 @@ TEST(MidnightTimerTest, ComingBackOnALaterDayRefreshesOnceAndOnTheSameDayNothing
     EXPECT_TRUE(timer.refreshIfDayChanged());
     EXPECT_EQ(refreshes, 1);
     EXPECT_EQ(timer.lastRefreshDay(), QDate(2024, 5, 16));
-    EXPECT_FALSE(timer.launcher().isActive()) << "the daily timer took over";
-    EXPECT_TRUE(timer.midnightTimer().isActive());
+    EXPECT_TRUE(!timer.launcher().isActive() && timer.midnightTimer().isActive()) << "the daily timer took over";
     EXPECT_EQ(timer.nextRefresh(), clock.at(2024, 5, 17, 0, 1, 40));
     EXPECT_FALSE(timer.refreshIfDayChanged());
     EXPECT_EQ(refreshes, 1);

@@ -6,6 +6,7 @@
 #include <QThread>
 
 #include <atomic>
+#include <numeric>
 #include <cstdio>
 #include <cstdlib>
 #include <stdexcept>
@@ -40,9 +41,9 @@ TEST(OperationQueueTest, RunsOneAtATimeInOrderOffTheMainThreadAndHopsBack)
     EXPECT_EQ(queue.operationCount(), 0);
     EXPECT_FALSE(overlapped);
     EXPECT_TRUE(hopRanOnMain);
-    ASSERT_EQ(order.size(), 20u);
-    for (int i = 0; i < 20; ++i)
-        EXPECT_EQ(order[size_t(i)], i);
+    std::vector<int> inOrder(20);
+    std::iota(inOrder.begin(), inOrder.end(), 0);
+    EXPECT_EQ(order, inOrder);
 }
 
 TEST(OperationQueueTest, AHopReturnsItsValueAndRethrowsOnTheWorkerWhatItThrew)
@@ -68,9 +69,7 @@ TEST(OperationQueueTest, AHopReturnsItsValueAndRethrowsOnTheWorkerWhatItThrew)
     queue.waitUntilAllOperationsAreFinished();
     EXPECT_EQ(value, QStringLiteral("chunkHighUSN 42"));
     EXPECT_EQ(caught, "the store refused the save");
-    EXPECT_FALSE(wentOnAsIfSaved);
-    EXPECT_TRUE(laterHopRan);
-    EXPECT_TRUE(ranAfter);
+    EXPECT_TRUE(!wentOnAsIfSaved && laterHopRan && ranAfter);
 }
 
 TEST(OperationQueueTest, WaitsThatWouldWaitForThemselvesAreRefusedInsteadOfHanging)
@@ -95,8 +94,8 @@ TEST(OperationQueueTest, WaitsThatWouldWaitForThemselvesAreRefusedInsteadOfHangi
     });
     queue.waitUntilAllOperationsAreFinished();
     ASSERT_EQ(refusals.size(), 2u);
-    EXPECT_NE(refusals[0].find("from one of its own operations"), std::string::npos) << refusals[0];
-    EXPECT_NE(refusals[1].find("inside a worker's call"), std::string::npos) << refusals[1];
+    EXPECT_TRUE(refusals[0].find("from one of its own operations") != std::string::npos
+                && refusals[1].find("inside a worker's call") != std::string::npos) << refusals[0] << "\n" << refusals[1];
     for (const std::string &refusal : refusals)
         EXPECT_TRUE(log.contains(QString::fromStdString(refusal))) << refusal;
 }

@@ -6,7 +6,6 @@
 
 #include <QTemporaryDir>
 
-
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -17,8 +16,7 @@ namespace {
 // when `release` is written to or closed.
 pid_t holdStoreInAnotherProcess(const QString &folder, int *releaseFd)
 {
-    int ready[2];
-    int release[2];
+    int ready[2], release[2];
     if (pipe(ready) != 0 || pipe(release) != 0)
         return -1;
     const pid_t child = fork();

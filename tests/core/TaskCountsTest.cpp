@@ -30,20 +30,16 @@ TEST(TaskCountsTest, TodayOverdueTomorrowAndTheBadgeCountWithInclusiveRangeEnds)
     due(store, QStringLiteral("last year"), clock.at(2023, 5, 14, 10, 0));
 
     ManagedObjectContext *context = &store.context();
-    TaskCounts::Counts counts = TaskCounts::dueCounts(context);
-    EXPECT_EQ(counts.today, 3);
-    EXPECT_EQ(counts.overdue, 2);
-    EXPECT_EQ(counts.tomorrow, 2) << "the end of today counts for tomorrow too";
-    EXPECT_EQ(counts.dockBadge, 5) << "today's and the overdue together";
-    EXPECT_EQ(TaskCounts::dockBadgeCount(context), 5);
-
+    // Today, overdue, tomorrow (the end of today counts for it too), and the badge: today's and
+    // the overdue together.
+    const auto counts = [&] {
+        const TaskCounts::Counts c = TaskCounts::dueCounts(context);
+        return std::vector{c.today, c.overdue, c.tomorrow, c.dockBadge, int(TaskCounts::dockBadgeCount(context))};
+    };
+    EXPECT_EQ(counts(), (std::vector{3, 2, 2, 5, 5}));
     // At midnight tomorrow's tasks become today's and today's become overdue.
     clock.set(2024, 5, 15, 0, 0, 10, 250);
-    counts = TaskCounts::dueCounts(context);
-    EXPECT_EQ(counts.today, 2);
-    EXPECT_EQ(counts.overdue, 4);
-    EXPECT_EQ(counts.tomorrow, 1);
-    EXPECT_EQ(TaskCounts::dockBadgeCount(context), 6);
+    EXPECT_EQ(counts(), (std::vector{2, 4, 1, 6, 6}));
 }
 
 TEST(TaskCountsTest, CompletedTrashedAndHiddenNotebookTasksAreNeverCounted)
@@ -59,17 +55,12 @@ TEST(TaskCountsTest, CompletedTrashedAndHiddenNotebookTasksAreNeverCounted)
         due(store, QStringLiteral("hidden"), when, hidden);
     }
     ManagedObjectContext *context = &store.context();
-    TaskCounts::Counts counts = TaskCounts::dueCounts(context);
-    EXPECT_EQ(counts.today + counts.overdue + counts.tomorrow + counts.dockBadge, 0);
-    EXPECT_EQ(TaskCounts::dockBadgeCount(context), 0);
-
+    const auto counts = [](ManagedObjectContext *c) {
+        const TaskCounts::Counts n = TaskCounts::dueCounts(c);
+        return std::vector{n.today, n.overdue, n.tomorrow, n.dockBadge, int(TaskCounts::dockBadgeCount(c))};
+    };
+    EXPECT_EQ(counts(context), (std::vector{0, 0, 0, 0, 0}));
     hidden->setValue(QStringLiteral("hide"), 0);
-    counts = TaskCounts::dueCounts(context);
-    EXPECT_EQ(counts.today, 1);
-    EXPECT_EQ(counts.overdue, 1);
-    EXPECT_EQ(counts.tomorrow, 1);
-    EXPECT_EQ(TaskCounts::dockBadgeCount(context), 2);
-
-    EXPECT_EQ(TaskCounts::dueCounts(nullptr).today, 0) << "no store, nothing to count";
-    EXPECT_EQ(TaskCounts::dockBadgeCount(nullptr), 0);
+    EXPECT_EQ(counts(context), (std::vector{1, 1, 1, 2, 2}));
+    EXPECT_EQ(counts(nullptr), (std::vector{0, 0, 0, 0, 0})) << "no store, nothing to count";
 }

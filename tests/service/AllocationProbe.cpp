@@ -47,35 +47,12 @@ void release(void *p) noexcept
 
 } // namespace
 
-void *operator new(size_t size)
-{
-    return allocate(size);
-}
-
-void *operator new[](size_t size)
-{
-    return allocate(size);
-}
-
-void operator delete(void *p) noexcept
-{
-    release(p);
-}
-
-void operator delete[](void *p) noexcept
-{
-    release(p);
-}
-
-void operator delete(void *p, size_t) noexcept
-{
-    release(p);
-}
-
-void operator delete[](void *p, size_t) noexcept
-{
-    release(p);
-}
+void *operator new(size_t size) { return allocate(size); }
+void *operator new[](size_t size) { return allocate(size); }
+void operator delete(void *p) noexcept { release(p); }
+void operator delete[](void *p) noexcept { release(p); }
+void operator delete(void *p, size_t) noexcept { release(p); }
+void operator delete[](void *p, size_t) noexcept { release(p); }
 
 AllocationProbe::AllocationProbe(size_t failAbove)
 {
@@ -94,12 +71,5 @@ AllocationProbe::~AllocationProbe()
     failAboveHere = 0;
 }
 
-size_t AllocationProbe::largest()
-{
-    return largestRequest;
-}
-
-size_t AllocationProbe::peak()
-{
-    return size_t(peakHere);
-}
+size_t AllocationProbe::largest() { return largestRequest; }
+size_t AllocationProbe::peak() { return size_t(peakHere); }
