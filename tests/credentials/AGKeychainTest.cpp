@@ -26,16 +26,13 @@ const QString itemKind = QStringLiteral("password");
 
 QString uniqueUser(const char *tag)
 {
-    return QStringLiteral("%1-%2").arg(QString::fromUtf8(tag),
-                                       QUuid::createUuid().toString(QUuid::WithoutBraces));
+    return QStringLiteral("%1-%2").arg(QString::fromUtf8(tag), QUuid::createUuid().toString(QUuid::WithoutBraces));
 }
 
 bool hasLine(const LogCapture &log, const QString &pattern)
 {
     const QRegularExpression re(QStringLiteral("^%1$").arg(pattern));
-    const QStringList lines = log.lines();
-    return std::any_of(lines.begin(), lines.end(),
-                       [&re](const QString &line) { return re.match(line).hasMatch(); });
+    return !log.lines().filter(re).isEmpty();
 }
 
 // What any other Secret Service client sees: the items carrying the three attributes.
@@ -47,9 +44,8 @@ GList *itemsSeenByOtherClients(const QString &username)
     g_hash_table_insert(attributes, gpointer("description"), gpointer("password"));
     g_hash_table_insert(attributes, gpointer("account"), gpointer(account.constData()));
     GError *error = nullptr;
-    GList *items = secret_service_search_sync(
-        nullptr, nullptr, attributes,
-        SecretSearchFlags(SECRET_SEARCH_ALL | SECRET_SEARCH_UNLOCK), nullptr, &error);
+    GList *items = secret_service_search_sync(nullptr, nullptr, attributes,
+                                              SecretSearchFlags(SECRET_SEARCH_ALL | SECRET_SEARCH_UNLOCK), nullptr, &error);
     g_hash_table_unref(attributes);
     EXPECT_EQ(error, nullptr) << (error ? error->message : "");
     if (error)
@@ -85,15 +81,11 @@ TEST_F(AGKeychainTest, AddReadModifyDelete)
 {
     const QString alice = user("alice");
     ASSERT_TRUE(AGKeychain::addKeychainItem(itemName, itemKind, alice, QStringLiteral("first")));
-    {
-        LogCapture log;
-        EXPECT_TRUE(AGKeychain::checkForExistanceOfKeychainItem(itemName, itemKind, alice));
-        EXPECT_TRUE(log.contains(QStringLiteral("1 items found")));
-    }
+    LogCapture log;
+    EXPECT_TRUE(AGKeychain::checkForExistanceOfKeychainItem(itemName, itemKind, alice));
+    EXPECT_TRUE(log.contains(QStringLiteral("1 items found")));
     EXPECT_EQ(AGKeychain::getPasswordFromKeychainItem(itemName, itemKind, alice), "first");
-
-    ASSERT_TRUE(
-        AGKeychain::modifyKeychainItem(itemName, itemKind, alice, QStringLiteral("second")));
+    ASSERT_TRUE(AGKeychain::modifyKeychainItem(itemName, itemKind, alice, QStringLiteral("second")));
     EXPECT_EQ(AGKeychain::getPasswordFromKeychainItem(itemName, itemKind, alice), "second");
     // Adding again replaces the password rather than leaving two items to choose from.
     ASSERT_TRUE(AGKeychain::addKeychainItem(itemName, itemKind, alice, QStringLiteral("third")));
@@ -117,11 +109,9 @@ TEST_F(AGKeychainTest, AddReadModifyDelete)
     EXPECT_EQ(AGKeychain::getPasswordFromSecKeychainItemRef(item), QString());
     EXPECT_EQ(AGKeychain::getPasswordFromSecKeychainItemRef(nullptr), QString());
     const QString out = QString::fromStdString(testing::internal::GetCapturedStdout());
-    EXPECT_EQ(out.count(QRegularExpression(QStringLiteral("^Error = \\d+ \\(.+\\)$"),
-                                           QRegularExpression::MultilineOption)),
-              2)
+    EXPECT_EQ(out.count(QRegularExpression(QStringLiteral("^Error = \\d+ \\(.+\\)$"), QRegularExpression::MultilineOption)), 2)
         << out.toStdString();
-    EXPECT_FALSE(out.contains(QStringLiteral("third")));
+    EXPECT_FALSE(out.contains(QStringLiteral("third")) || log.lines().join(u' ').contains(QStringLiteral("third")));
     g_list_free_full(items, g_object_unref);
 }
 
@@ -140,7 +130,6 @@ TEST_F(AGKeychainTest, NonAsciiAndLongPasswordsComeBackWhole)
     auto *item = SECRET_ITEM(items->data);
     ASSERT_TRUE(secret_item_load_secret_sync(item, nullptr, nullptr));
     SecretValue *value = secret_item_get_secret(item);
-    ASSERT_NE(value, nullptr);
     gsize length = 0;
     const gchar *bytes = secret_value_get(value, &length);
     EXPECT_EQ(QByteArray(bytes, qsizetype(length)), password.toUtf8());
@@ -204,9 +193,8 @@ void expectEveryOperationFails()
 
     const QString code = QStringLiteral("-?\\d+ \\(.+\\)");
     const QStringList lines = log.lines();
-    const QRegularExpression searchFailed(
-        QStringLiteral("^status %1 from SecKeychainSearchCreateFromAttributes$").arg(code));
-    EXPECT_EQ(lines.filter(searchFailed).size(), 2) << lines.join(u'\n').toStdString();
+    EXPECT_EQ(lines.filter(QRegularExpression(QStringLiteral("^status %1 from SecKeychainSearchCreateFromAttributes$").arg(code))).size(), 2)
+        << lines.join(u'\n').toStdString();
     EXPECT_TRUE(hasLine(log, QStringLiteral("Error creating new item: ") + code));
     EXPECT_TRUE(hasLine(log, QStringLiteral("Error modifying item: ") + code));
     EXPECT_TRUE(hasLine(log, QStringLiteral("Error deleting item: ") + code));
@@ -224,9 +212,7 @@ void expectChildPasses(const QString &busAddress)
     child.setProcessEnvironment(env);
     child.setProcessChannelMode(QProcess::MergedChannels);
     const auto *info = testing::UnitTest::GetInstance()->current_test_info();
-    const QString filter = QStringLiteral("--gtest_filter=%1.%2")
-                               .arg(QString::fromUtf8(info->test_suite_name()),
-                                    QString::fromUtf8(info->name()));
+    const QString filter = QStringLiteral("--gtest_filter=%1.%2").arg(QString::fromUtf8(info->test_suite_name()), QString::fromUtf8(info->name()));
     diesWithParent(child);
     child.start(QCoreApplication::applicationFilePath(), {filter});
     // Every operation fails within milliseconds; the limit is generous for a loaded machine but
