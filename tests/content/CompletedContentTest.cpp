@@ -21,8 +21,7 @@ TEST_F(CompletedContentTest, MarkerGoesBeforeTheClosingTagWhichThenEndsTheConten
         EXPECT_EQ(result, QString::fromUtf8(expected)) << content;
         EXPECT_TRUE(CompletedContent::completed(result.value_or(QString())));
     }
-    EXPECT_EQ(CompletedContent::newContentWithCompleted(), QString(model()).replace(
-        QStringLiteral("</en-note>"), QStringLiteral(".KVDone.</en-note>")));
+    EXPECT_EQ(CompletedContent::newContentWithCompleted(), QString(model()).replace(QStringLiteral("</en-note>"), QStringLiteral(".KVDone.</en-note>")));
 }
 
 TEST_F(CompletedContentTest, AlreadyCompletedIsLeftExactlyAsItWasAndRemovalTakesOneMarker)
@@ -34,6 +33,5 @@ TEST_F(CompletedContentTest, AlreadyCompletedIsLeftExactlyAsItWasAndRemovalTakes
     EXPECT_EQ(removed, QStringLiteral("<en-note>a.KVDone.\n</en-note>"));
     EXPECT_TRUE(CompletedContent::completed(removed));
     EXPECT_EQ(CompletedContent::removeCompletedInContent(removed), QStringLiteral("<en-note>a\n</en-note>"));
-    EXPECT_FALSE(CompletedContent::completed(QString()));
-    EXPECT_FALSE(CompletedContent::completed(QStringLiteral("<en-note>.kvdone.</en-note>")));
+    EXPECT_FALSE(CompletedContent::completed(QString()) || CompletedContent::completed(QStringLiteral("<en-note>.kvdone.</en-note>")));
 }

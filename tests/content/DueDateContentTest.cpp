@@ -26,11 +26,9 @@ TEST_F(DueDateContentTest, WritesThePatternOfTheSystemCountryAndReadsEitherWhate
     QStringList written;
     for (const auto &[locale, day] : cases) {
         DatePattern::setSystemLocale(locale);
-        const auto content = DueDateContent::newContentWithDate(due);
-        ASSERT_TRUE(content.has_value());
-        EXPECT_TRUE(content->endsWith(QStringLiteral("<en-note>.DT.%1</en-note>").arg(QLatin1String(day))))
-            << content->toStdString();
-        written.append(*content);
+        const QString content = DueDateContent::newContentWithDate(due).value_or(QString());
+        EXPECT_TRUE(content.endsWith(QStringLiteral("<en-note>.DT.%1</en-note>").arg(QLatin1String(day)))) << content.toStdString();
+        written.append(content);
     }
     for (const QLocale &reader : {QLocale(QLocale::English, QLocale::UnitedStates), QLocale::c()}) {
         DatePattern::setSystemLocale(reader);
@@ -83,10 +81,7 @@ TEST_F(DueDateContentTest, DueDayStartsWhenTheDayDoesWhereMidnightIsSkipped)
     // In São Paulo the clocks went from 00:00 to 01:00 on 4 November 2018.
     const QTimeZone saoPaulo("America/Sao_Paulo");
     Clock::setTimeZone(saoPaulo);
-    const auto due = DueDateContent::dueDate(QStringLiteral(".DT.04-11-2018</en-note>"));
-    ASSERT_TRUE(due.has_value());
-    EXPECT_EQ(due->toTimeZone(saoPaulo).date(), QDate(2018, 11, 4));
-    EXPECT_EQ(due->toTimeZone(saoPaulo).time(), QTime(1, 0));
+    EXPECT_EQ(DueDateContent::dueDate(QStringLiteral(".DT.04-11-2018</en-note>")), QDateTime(QDate(2018, 11, 4), QTime(1, 0), saoPaulo));
     EXPECT_EQ(DueDateContent::dueDate(QStringLiteral(".DT.2018-11-05"))->toTimeZone(saoPaulo).time(), QTime(0, 0));
     // Samoa skipped 30 December 2011 altogether.
     Clock::setTimeZone(QTimeZone("Pacific/Apia"));

@@ -16,10 +16,9 @@ QString withBlock(const char *block)
 TEST_F(TaskContentTest, LinesAreWrittenAsDivsAndReadBackAsWritten)
 {
     const QString twoLines = QStringLiteral("first\nsecond");
-    const auto content = TaskContent::newContentWithTaskc(twoLines);
-    ASSERT_TRUE(content.has_value());
-    EXPECT_TRUE(content->endsWith(QStringLiteral("<en-note>.KVONotes.<div>first</div><div>second</div>.KVCNotes.</en-note>")));
-    EXPECT_EQ(TaskContent::taskc(*content), twoLines);
+    const QString content = TaskContent::newContentWithTaskc(twoLines).value_or(QString());
+    EXPECT_TRUE(content.endsWith(QStringLiteral("<en-note>.KVONotes.<div>first</div><div>second</div>.KVCNotes.</en-note>")));
+    EXPECT_EQ(TaskContent::taskc(content), twoLines);
 
     // Replaced in place, with everything around it kept in order.
     const QString replaced = TaskContent::setTaskc(QString(), withBlock("<div>old</div>")).value();
@@ -46,10 +45,10 @@ TEST_F(TaskContentTest, BlocksEditedElsewhereReadAsTheirLines)
 
 TEST_F(TaskContentTest, MissingOrMisplacedMarkersDelimitNoBlock)
 {
-    const QString onlyOpening = QStringLiteral("<en-note>.KVONotes.<div>x</div></en-note>");
-    const QString closingFirst = QStringLiteral("<en-note>.KVCNotes.<div>x</div>.KVONotes.</en-note>");
-    const QString overlapping = QStringLiteral("<en-note>.KVONotes.KVCNotes.</en-note>");
-    for (const QString &content : {onlyOpening, closingFirst, overlapping}) {
+    // Only the opening marker, the closing one first, the two overlapping.
+    for (const QString &content : {QStringLiteral("<en-note>.KVONotes.<div>x</div></en-note>"),
+                                   QStringLiteral("<en-note>.KVCNotes.<div>x</div>.KVONotes.</en-note>"),
+                                   QStringLiteral("<en-note>.KVONotes.KVCNotes.</en-note>")}) {
         EXPECT_FALSE(TaskContent::taskc(content).has_value()) << content.toStdString();
         EXPECT_EQ(TaskContent::removeTaskcInContent(content), content);
         EXPECT_EQ(TaskContent::setTaskc(QStringLiteral("new"), content), content);
