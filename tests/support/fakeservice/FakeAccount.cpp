@@ -88,23 +88,11 @@ EDAMUser FakeAccount::user() const
     return user;
 }
 
-std::vector<EDAMNotebook> FakeAccount::notebooks() const
-{
-    Lock lock(m_mutex);
-    return m_notebooks;
-}
+std::vector<EDAMNotebook> FakeAccount::notebooks() const { Lock lock(m_mutex); return m_notebooks; }
 
-std::vector<EDAMTag> FakeAccount::tags() const
-{
-    Lock lock(m_mutex);
-    return m_tags;
-}
+std::vector<EDAMTag> FakeAccount::tags() const { Lock lock(m_mutex); return m_tags; }
 
-std::vector<EDAMNote> FakeAccount::notes() const
-{
-    Lock lock(m_mutex);
-    return m_notes;
-}
+std::vector<EDAMNote> FakeAccount::notes() const { Lock lock(m_mutex); return m_notes; }
 
 EDAMNotebook FakeAccount::defaultNotebook() const
 {
@@ -140,17 +128,9 @@ int32_t FakeAccount::expungeNotebook(const std::string &guid)
     return expunge(m_notebooks, guid, "Notebook.guid", Expunged::Notebook);
 }
 
-EDAMTag FakeAccount::createTag(const EDAMTag &tag)
-{
-    Lock lock(m_mutex);
-    return createNamed(m_tags, tag, "Tag.name");
-}
+EDAMTag FakeAccount::createTag(const EDAMTag &tag) { Lock lock(m_mutex); return createNamed(m_tags, tag, "Tag.name"); }
 
-int32_t FakeAccount::updateTag(const EDAMTag &tag)
-{
-    Lock lock(m_mutex);
-    return updateNamed(m_tags, tag, "Tag");
-}
+int32_t FakeAccount::updateTag(const EDAMTag &tag) { Lock lock(m_mutex); return updateNamed(m_tags, tag, "Tag"); }
 
 int32_t FakeAccount::expungeTag(const std::string &guid)
 {

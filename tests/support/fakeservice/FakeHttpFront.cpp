@@ -19,18 +19,15 @@ constexpr qsizetype LongestHead = 64 * 1024;
 constexpr qsizetype LongestBody = 64 * 1024 * 1024;
 const QByteArray Thrift = QByteArrayLiteral("application/x-thrift");
 
-// The message name and sequence id of a call, read the way the service would.
-bool readCallHeader(const QByteArray &body, std::string &name, int32_t &sequenceId)
+// The message name (empty when unreadable) and sequence id of a call, read the way the service would.
+void readCallHeader(const QByteArray &body, std::string &name, int32_t &sequenceId)
 {
     try {
-        auto buffer = std::make_shared<TMemoryBuffer>(
-            reinterpret_cast<uint8_t *>(const_cast<char *>(body.constData())), uint32_t(body.size()));
-        TBinaryProtocol protocol(buffer);
+        TBinaryProtocol protocol(std::make_shared<TMemoryBuffer>(reinterpret_cast<uint8_t *>(const_cast<char *>(body.constData())), uint32_t(body.size())));
         apache::thrift::protocol::TMessageType type;
         protocol.readMessageBegin(name, type, sequenceId);
-        return true;
     } catch (const std::exception &) {
-        return false;
+        name.clear();
     }
 }
 
@@ -47,8 +44,7 @@ bool FakeHttpFront::process(std::shared_ptr<apache::thrift::protocol::TProtocol>
         return false;
     request.indexOnConnection = connection->requests++;
     int32_t sequenceId = 0;
-    if (!readCallHeader(request.body, request.call, sequenceId))
-        request.call.clear();
+    readCallHeader(request.body, request.call, sequenceId);
     m_service.record(request);
 
     const std::shared_ptr<apache::thrift::TProcessor> processor = route(request.path);
@@ -97,18 +93,13 @@ bool FakeHttpFront::process(std::shared_ptr<apache::thrift::protocol::TProtocol>
         answer(output, 400, "text/plain", "Unreadable call");
         return true;
     }
-    if (kind == Kind::WorkThenDrop) {
+    if (kind == Kind::TruncatedReply)
+        reply = reply.left(fault->code);
+    if (kind != Kind::WorkThenDrop)
+        answer(output, 200, Thrift, kind == Kind::CutConnection ? reply.left(fault->code) : reply, reply.size());
+    if (kind == Kind::WorkThenDrop || kind == Kind::CutConnection) {
         output.close();
         return false;
-    }
-    if (kind == Kind::TruncatedReply) {
-        answer(output, 200, Thrift, reply.left(fault->code));
-    } else if (kind == Kind::CutConnection) {
-        answer(output, 200, Thrift, reply.left(fault->code), reply.size());
-        output.close();
-        return false;
-    } else {
-        answer(output, 200, Thrift, reply);
     }
     return true;
 }

@@ -165,11 +165,7 @@ std::string FakeService::issueToken(const std::string &username)
     return newToken(*account);
 }
 
-void FakeService::setVersionAccepted(bool accepted)
-{
-    std::lock_guard lock(m_mutex);
-    m_versionAccepted = accepted;
-}
+void FakeService::setVersionAccepted(bool accepted) { std::lock_guard lock(m_mutex); m_versionAccepted = accepted; }
 
 void FakeService::inject(const std::string &call, FakeFault fault)
 {
@@ -177,17 +173,9 @@ void FakeService::inject(const std::string &call, FakeFault fault)
     m_faults.emplace_back(call, std::move(fault));
 }
 
-void FakeService::clearFaults()
-{
-    std::lock_guard lock(m_mutex);
-    m_faults.clear();
-}
+void FakeService::clearFaults() { std::lock_guard lock(m_mutex); m_faults.clear(); }
 
-QList<FakeRequest> FakeService::requests() const
-{
-    std::lock_guard lock(m_mutex);
-    return m_requests;
-}
+QList<FakeRequest> FakeService::requests() const { std::lock_guard lock(m_mutex); return m_requests; }
 
 int FakeService::callCount(const std::string &call) const
 {
@@ -196,11 +184,7 @@ int FakeService::callCount(const std::string &call) const
                              [&](const FakeRequest &request) { return request.call == call; }));
 }
 
-void FakeService::clearRequests()
-{
-    std::lock_guard lock(m_mutex);
-    m_requests.clear();
-}
+void FakeService::clearRequests() { std::lock_guard lock(m_mutex); m_requests.clear(); }
 
 bool FakeService::hasShard(const std::string &shardId) const
 {
@@ -255,11 +239,7 @@ std::optional<FakeFault> FakeService::takeFault(const std::string &call)
     return std::nullopt;
 }
 
-void FakeService::record(const FakeRequest &request)
-{
-    std::lock_guard lock(m_mutex);
-    m_requests.append(request);
-}
+void FakeService::record(const FakeRequest &request) { std::lock_guard lock(m_mutex); m_requests.append(request); }
 
 bool FakeService::wait(std::chrono::milliseconds duration)
 {
