@@ -35,8 +35,9 @@ TEST_F(DefaultsTest, FirstLaunchReadsTheRegisteredDefaultsInTheirTypesAndOtherKe
     for (const SettingsKeys::Definition &d : SettingsKeys::definitions()) {
         const QVariant value = defaults().objectForKey(d.key);
         EXPECT_EQ(value, d.registeredDefault) << d.key;
-        if (value.isValid())
+        if (value.isValid()) {
             EXPECT_EQ(value.typeId(), d.type) << d.key << " (a boolean read as a text is always true)";
+        }
     }
     for (const char *key : {Key::UserName, Key::lastUsedNotebook})
         EXPECT_TRUE(defaults().stringForKey(key).isNull() && defaults().integerForKey(key) == 0 && !defaults().boolForKey(key)) << key;
