@@ -3,6 +3,7 @@
 #include "app/ShowTasksFinishController.h"
 #include "app/ShowTasksLaunchController.h"
 #include "app/TaskReminders.h"
+#include "core/Localized.h"
 #include "tests/support/FixedClock.h"
 #include "tests/today/PanelCloser.h"
 #include "ui/MyTodayNotesArrayController.h"
@@ -32,11 +33,14 @@ TEST_F(AppTest, LaunchTellsTheCountsAndSetsTheBadgeTheMidnightRefreshFollowsTheD
     defaults.setBool(Key::showTasksStatusPanel, true);
     defaults.setBool(Key::StartInTasksView, false);
 
-    const auto launchPanel = closeNextPanel<ShowTasksLaunchController>([](ShowTasksLaunchController *panel) {
-        EXPECT_EQ(panel->tasksForToday(), 1);
-        EXPECT_EQ(panel->tasksOverdue(), 2);
+    // The panels say none, one or many in their phrases, centred on the window.
+    Localized::setLanguage(QStringLiteral("en"));
+    std::unique_ptr<Kelvara_AppDelegate> app;
+    const auto launchPanel = closeNextPanel<ShowTasksLaunchController>([&](ShowTasksLaunchController *panel) {
+        EXPECT_EQ(panel->ui().todayDescLabel->text(), Localized::string(QStringLiteral("ONETASKTODAY")));
+        EXPECT_EQ(panel->ui().overdueDescLabel->text(), QStringLiteral("2 overdue tasks"));
     });
-    auto app = launch();
+    app = launch();
     EXPECT_TRUE(*launchPanel);
     EXPECT_EQ(app->window()->windowTitle(), QStringLiteral("(3) Kelvara"));
     MidnightTimer &timer = app->taskReminders().midnightTimer();
@@ -50,13 +54,15 @@ TEST_F(AppTest, LaunchTellsTheCountsAndSetsTheBadgeTheMidnightRefreshFollowsTheD
     EXPECT_EQ(app->window()->windowTitle(), QStringLiteral("(4) Kelvara"));
 
     defaults.setBool(Key::showTasksStatusPanelAtEnd, true);
-    const auto quitPanel = closeNextPanel<ShowTasksFinishController>([](ShowTasksFinishController *panel) {
-        EXPECT_EQ(panel->tasksForToday(), 1);
-        EXPECT_EQ(panel->tasksOverdue(), 3);
-        EXPECT_EQ(panel->tasksForTomorrow(), 0);
+    const auto quitPanel = closeNextPanel<ShowTasksFinishController>([&](ShowTasksFinishController *panel) {
+        EXPECT_LE((panel->geometry().center() - app->window()->geometry().center()).manhattanLength(), 10);
+        EXPECT_EQ(panel->ui().todayDescLabel->text(), Localized::string(QStringLiteral("ONETASKTODAY")));
+        EXPECT_EQ(panel->ui().overdueDescLabel->text(), QStringLiteral("3 overdue tasks"));
+        EXPECT_EQ(panel->ui().tomorrowDescLabel->text(), Localized::string(QStringLiteral("NOTASKSTOMORROW")));
     });
     QSignalSpy approved(app.get(), &Kelvara_AppDelegate::terminationApproved);
     app->terminate(nullptr);
     EXPECT_TRUE(*quitPanel);
     EXPECT_EQ(approved.count(), 1);
+    Localized::setLanguage(QString());
 }

@@ -51,10 +51,7 @@ public:
         return true;
     }
     // Waits until `count` updates came in all.
-    bool waitForUpdates(qsizetype count) const
-    {
-        return waitUntil([&] { return m_updates.size() >= count; });
-    }
+    bool waitForUpdates(qsizetype count) const { return waitUntil([&] { return m_updates.size() >= count; }); }
     const QList<Update> &updates() const { return m_updates; }
 
 private slots:

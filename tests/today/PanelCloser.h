@@ -15,20 +15,17 @@ std::shared_ptr<bool> closeNextPanel(std::function<void(Panel *)> inspect)
 {
     auto seen = std::make_shared<bool>(false);
     auto *timer = new QTimer;
-    timer->setInterval(10);
-    auto tries = std::make_shared<int>(0);
-    QObject::connect(timer, &QTimer::timeout, [timer, seen, tries, inspect] {
+    QObject::connect(timer, &QTimer::timeout, [timer, seen, inspect, tries = 0]() mutable {
         auto *panel = qobject_cast<Panel *>(QApplication::activeModalWidget());
-        if (!panel && ++*tries < 500)
+        if (!panel && ++tries < 500)
             return;
-        timer->stop();
         timer->deleteLater();
-        if (!panel)
-            return;
-        *seen = true;
-        inspect(panel);
-        panel->ui().button->click();
+        timer->stop();
+        if ((*seen = panel != nullptr)) {
+            inspect(panel);
+            panel->ui().button->click();
+        }
     });
-    timer->start();
+    timer->start(10);
     return seen;
 }
