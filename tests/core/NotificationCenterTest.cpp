@@ -63,14 +63,10 @@ TEST(NotificationCenterTest, AWorkersPostReachesObserversOnTheMainThreadUnlessTh
         seen = n.userInfo;
     });
     center.addObserver(&goneView, QStringLiteral("hideSyncStatus"), [&](const Notification &) { ++goneViewCalls; });
-    center.addObserver(
-        &onWorker, QStringLiteral("hideSyncStatus"),
-        [&](const Notification &) { workerObserverCalledOn = QThread::currentThread(); }, nullptr,
-        NotificationCenter::Delivery::PostingThread);
+    center.addObserver(&onWorker, QStringLiteral("hideSyncStatus"), [&](const Notification &) { workerObserverCalledOn = QThread::currentThread(); },
+                       nullptr, NotificationCenter::Delivery::PostingThread);
 
-    std::unique_ptr<QThread> worker(QThread::create([&] {
-        center.post(QStringLiteral("hideSyncStatus"), nullptr, {{QStringLiteral("success"), true}});
-    }));
+    std::unique_ptr<QThread> worker(QThread::create([&] { center.post(QStringLiteral("hideSyncStatus"), nullptr, {{QStringLiteral("success"), true}}); }));
     worker->start();
     worker->wait();
     EXPECT_EQ(workerObserverCalledOn, worker.get());

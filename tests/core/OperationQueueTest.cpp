@@ -82,11 +82,7 @@ TEST(OperationQueueTest, WaitsThatWouldWaitForThemselvesAreRefusedInsteadOfHangi
     std::vector<std::string> refusals;
     queue.addOperation([&] {
         const auto refused = [&](const std::function<void()> &wait) {
-            try {
-                wait();
-            } catch (const std::logic_error &e) {
-                refusals.push_back(e.what());
-            }
+            try { wait(); } catch (const std::logic_error &e) { refusals.push_back(e.what()); }
         };
         refused([&] { queue.waitUntilAllOperationsAreFinished(); });
         // The main thread, inside this worker's hop, would wait for the parked worker.
@@ -107,15 +103,14 @@ namespace {
 {
     QCoreApplication::instance()->~QCoreApplication();
     bool workerIsMain = true, ranOnWorker = false, refused = false;
-    std::thread worker([&] {
+    std::thread([&] {
         workerIsMain = isMainThread();
         try {
             blockingCallOnMainThread([&] { ranOnWorker = true; });
         } catch (const std::logic_error &) {
             refused = true;
         }
-    });
-    worker.join();
+    }).join();
     std::fprintf(stderr, "main %d, worker is main %d, ran on worker %d, refused %d\n", isMainThread(), workerIsMain,
                  ranOnWorker, refused);
     std::_Exit(isMainThread() && !workerIsMain && !ranOnWorker && refused ? 0 : 1);

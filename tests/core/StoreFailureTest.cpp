@@ -86,10 +86,9 @@ TEST(StoreFailureTest, AFileThatIsNotOursIsReportedAndLeftUntouched)
             EXPECT_EQ(stack.managedObjectContext(), nullptr) << "the application runs without a store";
             EXPECT_TRUE(firstError(errors).description.contains(path));
             const AppError last = errors.errors().last();
-            EXPECT_EQ(last.domain, QStringLiteral("YOUR_ERROR_DOMAIN"));
-            EXPECT_EQ(last.code, 9999);
-            EXPECT_EQ(last.description, QStringLiteral("Failed to initialize the store"));
-            EXPECT_EQ(last.failureReason, QStringLiteral("There was an error building up the data file."));
+            EXPECT_EQ(QStringList({last.domain, QString::number(last.code), last.description, last.failureReason}),
+                      QStringList({QStringLiteral("YOUR_ERROR_DOMAIN"), QStringLiteral("9999"), QStringLiteral("Failed to initialize the store"),
+                                   QStringLiteral("There was an error building up the data file.")}));
             EXPECT_FALSE(stack.DeleteDatabase()) << "a store that never opened is not wiped";
         }
         EXPECT_EQ(digest(path), before);
@@ -105,13 +104,10 @@ TEST(StoreFailureTest, ADamagedStoreNamesItsBackupAndHowToUseIt)
     const QString backup = QDir(folder).filePath(QStringLiteral("storedatabkv1"));
     StoreStack(folder).createDataBaseBackup();
     // Broken pages in the middle of the file: the header still reads as a database.
-    {
-        QFile f(path);
-        ASSERT_TRUE(f.open(QIODevice::ReadWrite));
-        ASSERT_GT(f.size(), 8 * 4096);
-        f.seek(4096);
-        f.write(QByteArray(6 * 4096, '\x5a'));
-    }
+    QFile f(path);
+    ASSERT_TRUE(f.open(QIODevice::ReadWrite) && f.size() > 8 * 4096 && f.seek(4096));
+    f.write(QByteArray(6 * 4096, '\x5a'));
+    f.close();
     {
         RecordingErrorPresenter errors;
         EXPECT_EQ(tasksIn(folder), -1);
