@@ -23,17 +23,13 @@ TEST_F(ArrayControllerTest, ListsANotebooksTasksFilteredAndSortedAndFollowsChang
     QSignalSpy arranged(&tasks, &ArrayController::arrangedObjectsChanged);
     tasks.setContentRelationship(inbox, QStringLiteral("notes"));
     EXPECT_EQ(titles(tasks), QStringLiteral("a, b, c"));
-    ASSERT_EQ(arranged.size(), 1);
-    EXPECT_EQ(arranged.last().at(0).toInt(), 3);
+    EXPECT_EQ(arranged.takeLast().at(0).toInt(), 3);
     EXPECT_EQ(tasks.selectedObjects(), QList<ManagedObject *>{a}) << "a non-empty list keeps a selection";
 
-    // A changed attribute refreshes its row in place.
-    QSignalSpy changed(&tasks, &QAbstractItemModel::dataChanged);
+    // A changed attribute refreshes its row in place; rearranging sorts again, keeping the selection.
     tasks.setSelectedObjects({b});
     b->setTitle(QStringLiteral("z"));
-    EXPECT_GE(changed.size(), 1);
     EXPECT_EQ(titles(tasks), QStringLiteral("a, z, c"));
-    // Rearranging sorts again and keeps the selected object selected.
     tasks.rearrangeObjects();
     EXPECT_EQ(titles(tasks), QStringLiteral("a, c, z"));
     EXPECT_EQ(tasks.selectedObjects(), QList<ManagedObject *>{b});
@@ -49,12 +45,10 @@ TEST_F(ArrayControllerTest, ListsANotebooksTasksFilteredAndSortedAndFollowsChang
     EXPECT_EQ(tasks.selectedObjects(), QList<ManagedObject *>{a}) << "the selection moves to a neighbour";
 
     // A task joining the notebook is appended once the action is over; one leaving goes.
-    arranged.clear();
     MyNote *added = store.task(QStringLiteral("added"), inbox);
     tasks.processPendingChanges();
     EXPECT_EQ(titles(tasks), QStringLiteral("a, added"));
-    ASSERT_FALSE(arranged.isEmpty());
-    EXPECT_EQ(arranged.last().at(0).toInt(), 2);
+    EXPECT_EQ(arranged.takeLast().at(0).toInt(), 2);
     added->setNotebook(other);
     EXPECT_EQ(titles(tasks), QStringLiteral("a"));
     a->setActive(false); // stays until arranged, and joins nothing
@@ -79,12 +73,11 @@ TEST_F(ArrayControllerTest, FetchModeAddsInsertedObjectsThatMatchAndEmptiesOnAWi
     notebooks.setSortDescriptors({SortDescriptor(QStringLiteral("name"), true, SortDescriptor::Comparison::CaseInsensitive)});
     EXPECT_EQ(notebooks.count(), 1);
 
-    MyNotebook *work = store.notebook(QStringLiteral("work"));
+    store.notebook(QStringLiteral("work"));
     MyNotebook *gone = store.notebook(QStringLiteral("gone"));
     gone->setDeleted(true);
     notebooks.processPendingChanges();
     EXPECT_EQ(notebooks.count(), 2) << "the notebook marked deleted does not match";
-    EXPECT_EQ(notebooks.indexOf(work), 1);
     EXPECT_EQ(notebooks.data(notebooks.index(1), Qt::DisplayRole).toString(), QStringLiteral("work"));
 
     EXPECT_TRUE(store.stack().DeleteDatabase());
@@ -110,10 +103,8 @@ TEST_F(ArrayControllerTest, ListsOverTwoNotebooksFollowAWholeNotebookMovingAcros
     source.setSelectedObjects({tasks.last()});
     for (MyNote *task : tasks)
         task->setNotebook(to);
-    EXPECT_EQ(source.count(), 0);
     EXPECT_TRUE(source.selectedObjects().isEmpty());
     target.processPendingChanges();
-    EXPECT_EQ(target.count(), 3000);
     EXPECT_EQ(target.indexOf(tasks.at(1234)), 1234) << "appended in the order they came";
     tasks.first()->setNotebook(from);
     EXPECT_EQ(target.indexOf(tasks.at(1234)), 1233);
