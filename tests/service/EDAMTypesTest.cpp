@@ -66,18 +66,12 @@ TEST(EDAMTypesTest, NoteWritesExactlyItsSetFields)
 
 TEST(EDAMTypesTest, ReaderSkipsMistypedAndUnknownFields)
 {
-    const QByteArray reply = WireBytes()
-                                 .field(WireBytes::I32, 1).i32(7)              // guid, mistyped
-                                 .field(WireBytes::Struct, 99)                 // unknown, nested
-                                 .field(WireBytes::List, 1).list(WireBytes::String, 2).string("x").string("y")
-                                 .field(WireBytes::Map, 2).i8(WireBytes::I32).i8(WireBytes::Double).i32(1).i32(5).i64(0)
-                                 .stop()
-                                 .field(WireBytes::Double, 40).i64(0)          // unknown
-                                 .field(WireBytes::String, 2).string("Title")
-                                 .field(WireBytes::List, 12).list(WireBytes::String, 1).string("tag-1")
-                                 .field(WireBytes::Bool, 9).i8(1)
-                                 .stop();
-    const EDAMNote note = decode<EDAMNote>(reply);
+    // A mistyped guid, an unknown nested struct with a list and a map, an unknown double.
+    const EDAMNote note = decode<EDAMNote>(WireBytes().field(WireBytes::I32, 1).i32(7).field(WireBytes::Struct, 99)
+        .field(WireBytes::List, 1).list(WireBytes::String, 2).string("x").string("y")
+        .field(WireBytes::Map, 2).i8(WireBytes::I32).i8(WireBytes::Double).i32(1).i32(5).i64(0).stop()
+        .field(WireBytes::Double, 40).i64(0).field(WireBytes::String, 2).string("Title")
+        .field(WireBytes::List, 12).list(WireBytes::String, 1).string("tag-1").field(WireBytes::Bool, 9).i8(1).stop());
     EXPECT_FALSE(note.__isset.guid);
     EXPECT_EQ(note.title, "Title");
     EXPECT_EQ(note.tagGuids, std::vector<std::string>{"tag-1"});

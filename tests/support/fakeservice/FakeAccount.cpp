@@ -82,9 +82,6 @@ EDAMUser FakeAccount::user() const
     user.__set_id(m_userId);
     user.__set_username(m_username);
     user.__set_shardId(m_shardId);
-    edam::EDAMUserAttributes attributes;
-    attributes.__set_viewedPromotions({"welcome", "premium"});
-    user.__set_attributes(attributes);
     return user;
 }
 

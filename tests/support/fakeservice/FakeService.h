@@ -52,7 +52,6 @@ public:
     FakeService(const FakeService &) = delete;
     FakeService &operator=(const FakeService &) = delete;
 
-    int port() const { return m_port; }
     QString userStoreUrl() const;
     QString noteStoreBaseUrl() const;
     QString noteStoreUrl(const std::string &shardId) const;
