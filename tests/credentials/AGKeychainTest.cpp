@@ -195,9 +195,8 @@ void expectEveryOperationFails()
     const QStringList lines = log.lines();
     EXPECT_EQ(lines.filter(QRegularExpression(QStringLiteral("^status %1 from SecKeychainSearchCreateFromAttributes$").arg(code))).size(), 2)
         << lines.join(u'\n').toStdString();
-    EXPECT_TRUE(hasLine(log, QStringLiteral("Error creating new item: ") + code));
-    EXPECT_TRUE(hasLine(log, QStringLiteral("Error modifying item: ") + code));
-    EXPECT_TRUE(hasLine(log, QStringLiteral("Error deleting item: ") + code));
+    for (const char *failed : {"creating new", "modifying", "deleting"})
+        EXPECT_TRUE(hasLine(log, QStringLiteral("Error %1 item: ").arg(QLatin1String(failed)) + code)) << failed;
     EXPECT_FALSE(hasLine(log, QStringLiteral(".*items found")));
 }
 

@@ -47,10 +47,9 @@ protected:
     {
         return WireBytes().versionedHeader(call, WireBytes::Reply).raw(resultFields).stop();
     }
-    static QByteArray userExceptionField(int16_t id = 1)
+    static QByteArray userExceptionField()
     {
-        return WireBytes().field(WireBytes::Struct, id).field(WireBytes::I32, 1).i32(10)
-            .field(WireBytes::String, 2).string("Tag.name").stop();
+        return WireBytes().field(WireBytes::Struct, 1).field(WireBytes::I32, 1).i32(10).field(WireBytes::String, 2).string("Tag.name").stop();
     }
 
     FakeService service;
@@ -141,12 +140,7 @@ TEST_F(ServiceClientTest, TheResultWinsThenTheFirstExceptionInOrder)
 
     // Nothing usable: no field at all, a result of the wrong type, an exception the call does
     // not raise, an empty result from the service.
-    const struct
-    {
-        std::string call;
-        FakeFault fault;
-        std::function<void()> run;
-    } nothing[] = {
+    const struct { std::string call; FakeFault fault; std::function<void()> run; } nothing[] = {
         {"getNoteContent", FakeFault::replyBody(reply("getNoteContent", {})), [&] { content(); }},
         {"getNoteContent", FakeFault::replyBody(reply("getNoteContent", WireBytes().field(WireBytes::I32, 0).i32(3))), [&] { content(); }},
         {"listNotebooks", FakeFault::replyBody(reply("listNotebooks", notFoundField)), [&] { noteStore().listNotebooks(token); }},
