@@ -233,7 +233,7 @@ TEST_F(ServiceClientTest, ReadingAReplyTakesASmallMultipleOfItsSize)
     // One byte on the wire for each empty note, hundreds in memory: in one list, and spread
     // over many small lists that each look harmless alone.
     const QByteArray noteWithResources = WireBytes().field(WireBytes::List, 13).list(WireBytes::Struct, 100).raw(QByteArray(100, '\0')).stop();
-    for (const QByteArray &notes : {WireBytes().list(WireBytes::Struct, 200000).raw(QByteArray(200000, '\0')),
+    for (const WireBytes &notes : {WireBytes().list(WireBytes::Struct, 200000).raw(QByteArray(200000, '\0')),
                                     WireBytes().list(WireBytes::Struct, 2000).raw(noteWithResources.repeated(2000))}) {
         const QByteArray body = reply("getSyncChunk", WireBytes().field(WireBytes::Struct, 0).field(WireBytes::List, 4).raw(notes).stop());
         service.inject("getSyncChunk", FakeFault::replyBody(body));
