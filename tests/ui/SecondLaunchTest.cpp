@@ -22,8 +22,7 @@ TEST(SecondLaunchTest, ASecondLaunchBringsTheRunningWindowToTheFrontAndExits)
     QTemporaryDir home;
     QDir(home.path()).mkpath(QStringLiteral("config/Kelvara"));
     QFile settings(home.filePath(QStringLiteral("config/Kelvara/Kelvara.conf")));
-    ASSERT_TRUE(settings.open(QIODevice::WriteOnly));
-    settings.write("[General]\nshowTasksStatusPanel=false\nShowDockTile=false\n");
+    ASSERT_TRUE(settings.open(QIODevice::WriteOnly) && settings.write("[General]\nshowTasksStatusPanel=false\nShowDockTile=false\n") > 0);
     settings.close();
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
@@ -42,8 +41,7 @@ TEST(SecondLaunchTest, ASecondLaunchBringsTheRunningWindowToTheFrontAndExits)
 
     second.start(QStringLiteral(KELVARA_APP_BINARY), {});
     ASSERT_TRUE(second.waitForFinished(10000));
-    EXPECT_EQ(second.exitStatus(), QProcess::NormalExit);
-    EXPECT_EQ(second.exitCode(), 0);
+    EXPECT_TRUE(second.exitStatus() == QProcess::NormalExit && second.exitCode() == 0);
     EXPECT_TRUE(second.readAllStandardOutput().contains("already running"));
 
     QByteArray said;
