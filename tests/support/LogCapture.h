@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QMutex>
+#include <QMutexLocker>
 #include <QStringList>
 #include <QtGlobal>
 
@@ -7,15 +9,34 @@
 class LogCapture
 {
 public:
-    LogCapture();
-    ~LogCapture();
+    LogCapture()
+    {
+        QMutexLocker lock(&mutex());
+        captured().clear();
+        previous() = qInstallMessageHandler(&LogCapture::handler);
+    }
+    ~LogCapture() { qInstallMessageHandler(previous()); }
     LogCapture(const LogCapture &) = delete;
     LogCapture &operator=(const LogCapture &) = delete;
 
-    QStringList lines() const;
+    QStringList lines() const
+    {
+        QMutexLocker lock(&mutex());
+        return captured();
+    }
     bool contains(const QString &line) const { return lines().contains(line); }
-    int count(const QString &line) const { return int(lines().count(line)); }
 
 private:
-    QtMessageHandler m_previous;
+    static QMutex &mutex() { static QMutex m; return m; }
+    static QStringList &captured() { static QStringList c; return c; }
+    static QtMessageHandler &previous() { static QtMessageHandler p = nullptr; return p; }
+    static void handler(QtMsgType type, const QMessageLogContext &context, const QString &message)
+    {
+        {
+            QMutexLocker lock(&mutex());
+            captured() << message;
+        }
+        if (previous())
+            previous()(type, context, message);
+    }
 };

@@ -7,6 +7,7 @@
 #include <QVariant>
 
 #include <algorithm>
+#include <iterator>
 
 // Records, in order, the posts of the watched notifications on the default centre while it lives.
 class NotificationRecorder
@@ -17,10 +18,7 @@ public:
         for (const QString &name : watched)
             NotificationCenter::defaultCenter().addObserver(this, name, [this](const Notification &n) { posts << n; });
     }
-    explicit NotificationRecorder(const QString &name)
-        : NotificationRecorder(QStringList{name})
-    {
-    }
+    explicit NotificationRecorder(const QString &name) : NotificationRecorder(QStringList{name}) {}
     ~NotificationRecorder() { NotificationCenter::defaultCenter().removeObserver(this); }
     NotificationRecorder(const NotificationRecorder &) = delete;
     NotificationRecorder &operator=(const NotificationRecorder &) = delete;
@@ -44,8 +42,7 @@ public:
     QList<const void *> senders() const
     {
         QList<const void *> result;
-        for (const Notification &n : posts)
-            result << n.object;
+        std::transform(posts.begin(), posts.end(), std::back_inserter(result), [](const Notification &n) { return n.object; });
         return result;
     }
 

@@ -21,6 +21,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <memory>
 #include <ostream>
 
@@ -50,12 +51,9 @@ inline QString answerAlert(const QString &button, QString *title = nullptr)
     const QString informative = box->informativeText();
     if (title)
         *title = box->text();
-    for (QAbstractButton *b : box->buttons()) {
-        if (b->text() == button) {
-            b->click();
-            break;
-        }
-    }
+    const QList<QAbstractButton *> buttons = box->buttons();
+    if (auto b = std::find_if(buttons.begin(), buttons.end(), [&](auto *b) { return b->text() == button; }); b != buttons.end())
+        (*b)->click();
     QCoreApplication::processEvents();
     return informative;
 }
@@ -80,11 +78,7 @@ inline void PrintTo(const QString &text, std::ostream *out)
 class ViewTest : public ::testing::Test
 {
 protected:
-    void SetUp() override
-    {
-        resetSettings();
-        Kelvara_AppDelegate::initialize();
-    }
+    void SetUp() override { resetSettings(); Kelvara_AppDelegate::initialize(); }
     void TearDown() override { NotificationCenter::defaultCenter().removeObserver(this); }
 
     static std::unique_ptr<QWidget> showInWindow(ManagingViewController &controller)
