@@ -144,7 +144,7 @@ TEST_F(TodayViewControllerTest, SpaceCompletesATodayRowAndTheTaskListLeavesItsOw
 
     // Delete asks, then trashes through the task list's routine.
     QTest::keyClick(view.view(), Qt::Key_Delete);
-    answerAlert(Localized::string(QStringLiteral("DELETE")));
+    EXPECT_EQ(answerAlert(Localized::string(QStringLiteral("DELETE"))), Localized::string(QStringLiteral("SURE_DELETE_ONE")));
     EXPECT_FALSE(today->active());
     EXPECT_EQ(posts.names(), (QStringList{QStringLiteral("completedTasksInToday"), QStringLiteral("EditSelectedTask"),
                                           QStringLiteral("tasksDeleted")}));
