@@ -46,6 +46,23 @@ TEST(OperationQueueTest, RunsOneAtATimeInOrderOffTheMainThreadAndHopsBack)
     EXPECT_EQ(order, inOrder);
 }
 
+TEST(OperationQueueTest, WaitingCoversTheOperationAlreadyRunning)
+{
+    // The quit saves after this wait: an operation that has left the queue but not finished must
+    // still be waited for, or its last store writes land after the save.
+    OperationQueue queue;
+    std::atomic<bool> started{false};
+    bool finished = false;
+    queue.addOperation([&] {
+        started = true;
+        blockingCallOnMainThread([&] { finished = true; });
+    });
+    while (!started)
+        std::this_thread::yield();
+    queue.waitUntilAllOperationsAreFinished();
+    EXPECT_TRUE(finished);
+}
+
 TEST(OperationQueueTest, AHopReturnsItsValueAndRethrowsOnTheWorkerWhatItThrew)
 {
     OperationQueue queue;
