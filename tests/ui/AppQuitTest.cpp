@@ -102,7 +102,7 @@ TEST_F(AppTest, QuitStartsASyncOnlyAfterTheFirstOneWithSyncingAndSyncAtQuitOn)
     int syncs = 0;
     app->setStartSyncHandler([&](QObject *) { ++syncs; });
     Defaults &defaults = Defaults::standardUserDefaults();
-    for (const auto [firstSync, active, atQuit] :
+    for (const auto &[firstSync, active, atQuit] :
          {std::tuple{true, true, true}, {false, false, true}, {false, true, false}, {false, true, true}}) {
         defaults.setBool(Key::firstSync, firstSync);
         defaults.setBool(Key::SyncingActive, active);
