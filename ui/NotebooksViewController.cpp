@@ -6,7 +6,7 @@
 #include "core/store/MyNote.h"
 #include "core/store/MyNotebook.h"
 #include "ui/NamedObjectArrayController.h"
-#include "ui/ReceivingNotebook.h"
+#include "core/store/ReceivingNotebook.h"
 #include "ui/PluralText.h"
 
 #include "ui_NotebooksView.h"

@@ -9,7 +9,7 @@
 #include "core/store/Predicate.h"
 #include "core/store/SortDescriptor.h"
 #include "ui/ArrayController.h"
-#include "ui/ReceivingNotebook.h"
+#include "core/store/ReceivingNotebook.h"
 #include "ui/SearchBarBackground.h"
 #include "ui/SimpleNoteCellWithNotebook.h"
 #include "ui/PluralText.h"

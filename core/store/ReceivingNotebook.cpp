@@ -1,4 +1,4 @@
-#include "ui/ReceivingNotebook.h"
+#include "core/store/ReceivingNotebook.h"
 
 #include "core/Defaults.h"
 #include "core/SettingsKeys.h"

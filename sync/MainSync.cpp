@@ -1,0 +1,37 @@
+#include "sync/MainSync.h"
+
+#include "sync/ChunkApplier.h"
+#include "sync/SyncSession.h"
+#include "sync/SyncUploader.h"
+
+void MainSync::steps(SyncSession &session)
+{
+    const int32_t after = session.mark().stored();
+    session.saveData(false);
+    session.storeDefaultNotebook();
+    // Fetched before anything is sent: a task whose note changed elsewhere more recently is
+    // then left for the chunk instead of overwriting the other device's version.
+    const SyncChunks chunks = session.fetchChunks(after, false);
+
+    SyncUploader uploader(session);
+    uploader.sendDeletedNotebooks();
+    uploader.sendNewNotebooks();
+    uploader.sendChangedNotebooks();
+    uploader.sendDeletedTags();
+    uploader.sendNewTags();
+    uploader.sendChangedTags();
+    uploader.sendNewTasks();
+    uploader.sendChangedTasks(chunks);
+    session.storeMark();
+    session.saveData(false);
+
+    ChunkApplier applier(session, ChunkApplier::Incremental);
+    applier.applyExpunged(chunks);
+    session.saveData(false);
+    applier.applyNotebooks(chunks);
+    applier.applyTags(chunks);
+    applier.applyNotes(chunks);
+
+    session.saveData(false);
+    session.storeMark();
+}

@@ -1,0 +1,47 @@
+#pragma once
+
+#include <QList>
+#include <QString>
+#include <QVariantMap>
+
+#include <cstdint>
+#include <vector>
+
+class ManagedObjectContext;
+class MyNotebook;
+class MyTag;
+class SyncSession;
+
+// One synchronisation run, a queued operation: the driver makes one with the store context and
+// adds main() to the operation queue, whose worker runs it. main() authenticates, runs the
+// steps of its kind, and always ends by posting "hideSyncStatus" with {"success": …} (and, when
+// an exception ended the run, "message": what to tell the user). Any exception ends the run at
+// once; what it wrote so far stays, and "chunkHighUSN" keeps what was taken in.
+class SyncRun
+{
+public:
+    explicit SyncRun(ManagedObjectContext *moc); // initWithManagedObjectContext:
+    virtual ~SyncRun();
+    SyncRun(const SyncRun &) = delete;
+    SyncRun &operator=(const SyncRun &) = delete;
+
+    ManagedObjectContext *moc() const { return m_moc; }
+
+    void main();
+
+    // On the main thread: the first local notebook matching "guid like %@", or none.
+    MyNotebook *notebookWithGuid(const QString &guid) const;
+    // On the main thread: the local tags of these guids, each once; unknown guids skipped.
+    QList<MyTag *> tagsForGuidsArray(const std::vector<std::string> &guids) const;
+    // Posts "hideSyncStatus" with this run as its object.
+    void launchHideSyncStatusNotification(const QVariantMap &result);
+
+protected:
+    // The steps after authentication.
+    virtual void steps(SyncSession &session) = 0;
+    // Where the run's mark starts, given the stored "chunkHighUSN".
+    virtual int32_t startingMark(int32_t stored) const { return stored; }
+
+private:
+    ManagedObjectContext *m_moc;
+};

@@ -1,0 +1,52 @@
+#pragma once
+
+#include <QString>
+
+#include <cstdint>
+#include <functional>
+#include <optional>
+
+class ManagedObject;
+class SyncChunks;
+class SyncSession;
+
+// The sending half of a run: deletions, new and changed notebooks, tags and tasks, one request
+// each. Every object is read in one short hop, sent with no store object in hand, and written
+// back in another hop, which first checks that the object is still there. A write-back clears
+// needUpdate only when the user has not changed the object since it was read: an edit made
+// while its old version was on the way stays marked, and goes out with the next run.
+class SyncUploader
+{
+public:
+    explicit SyncUploader(SyncSession &session);
+
+    void sendDeletedNotebooks();
+    void sendNewNotebooks();
+    void sendChangedNotebooks();
+    void sendDeletedTags();
+    void sendNewTags();
+    void sendChangedTags();
+    // A task whose notebook is not on the service yet waits, marked, for the run that sends it.
+    void sendNewTasks();
+    // A task whose note in the fetched chunks is newer by the server-newer rule is not sent:
+    // the chunk's version is applied to it later in the run.
+    void sendChangedTasks(const SyncChunks &chunks);
+
+private:
+    // One object through the three stages; `Prepared` is what the first hop reads, `Sent` what
+    // the service answered.
+    template <typename Prepared, typename Sent>
+    struct Stages
+    {
+        std::function<std::optional<Prepared>(ManagedObject *)> prepare; // in a hop; none: not now
+        std::function<std::optional<Sent>(const Prepared &)> send;       // on the worker; none: refused
+        // In a hop, on a live object; `unchanged` says the user did not touch it meanwhile.
+        std::function<void(ManagedObject *, const Sent &, bool unchanged)> writeBack;
+    };
+    template <typename Prepared, typename Sent>
+    void sendEach(const char *entityName, const QString &predicate, const char *message,
+                  const Stages<Prepared, Sent> &stages);
+    void sendDeleted(const char *entityName, const char *message, const std::function<int32_t(const QString &)> &remove);
+
+    SyncSession &m_session;
+};
