@@ -87,7 +87,7 @@ void ChunkApplier::applyExpunged(const SyncChunks &chunks)
                         NotebookRetirement::retire(scope, notebook);
                     else
                         scope.deleteObject(object);
-                    m_session.overwroteUserHistory();
+                    m_session.forgetUserHistory();
                 }
             });
         });
@@ -115,7 +115,6 @@ void ChunkApplier::applyNotebooks(const SyncChunks &chunks)
                     // is newer than the chunk, fetched before it: it goes out with the next run.
                     if (m_kind == Incremental && !local->needUpdate()) {
                         scope.write(local, serviceFields);
-                        m_session.overwroteUserHistory();
                     }
                 } else {
                     auto *inserted = scope.insert<MyNotebook>();
@@ -128,6 +127,7 @@ void ChunkApplier::applyNotebooks(const SyncChunks &chunks)
                 }
                 m_session.mark().applied(notebook.updateSequenceNum);
             }
+            m_session.forgetUserHistory();
         });
     });
 }
@@ -147,7 +147,6 @@ void ChunkApplier::applyTags(const SyncChunks &chunks)
                 if (auto *local = static_cast<MyTag *>(m_session.tagIndex().find(guid))) {
                     if (m_kind == Incremental && !local->needUpdate()) {
                         scope.write(local, serviceFields);
-                        m_session.overwroteUserHistory();
                     }
                 } else {
                     auto *inserted = scope.insert<MyTag>();
@@ -159,6 +158,7 @@ void ChunkApplier::applyTags(const SyncChunks &chunks)
                 }
                 m_session.mark().applied(tag.updateSequenceNum);
             }
+            m_session.forgetUserHistory();
         });
     });
 }
@@ -209,6 +209,7 @@ void ChunkApplier::write(const EDAMNote &note, const QString &content)
             apply(scope, static_cast<MyNote *>(m_session.noteIndex().find(text(note.guid))), note, content);
         else
             create(scope, note, content);
+        m_session.forgetUserHistory();
     }
     m_session.mark().applied(note.updateSequenceNum);
 }
@@ -238,7 +239,6 @@ void ChunkApplier::apply(SyncWriteScope &scope, MyNote *task, const EDAMNote &no
     // The task is the service's version now: any older local change it had lost to it.
     fields.emplace_back(QStringLiteral("needUpdate"), false);
     scope.write(task, fields);
-    m_session.overwroteUserHistory();
 }
 
 void ChunkApplier::create(SyncWriteScope &scope, const EDAMNote &note, const QString &content)

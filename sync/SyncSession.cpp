@@ -67,7 +67,7 @@ QList<ManagedObject *> SyncSession::fetchOrLog(const char *entityName, const QSt
     }
 }
 
-void SyncSession::overwroteUserHistory() const
+void SyncSession::forgetUserHistory() const
 {
     UndoManager *undo = m_moc.undoManager();
     if (undo->canUndo() || undo->canRedo())

@@ -59,9 +59,11 @@ public:
     QList<MyTag *> tagsForGuidsArray(const std::vector<std::string> &guids);
     // In a hop: the objects of a fetch; a fetch that fails logs `message` and finds nothing.
     QList<ManagedObject *> fetchOrLog(const char *entityName, const QString &predicate, const char *message) const;
-    // In a hop, after writing into objects the user may have edited before: their undo
-    // history is gone, since undoing an edit now would silently take back what the service sent.
-    void overwroteUserHistory() const;
+    // In a hop that wrote into the store: the user's undo and redo history goes. Undoing an
+    // edit made before the run would silently take back what the service sent, or what was
+    // sent to it (undoing the creation of a task now on the service would leave its note there
+    // and nothing here).
+    void forgetUserHistory() const;
 
     // Commits pending edits and saves; a failed save is presented to the user and the run goes
     // on (what it wrote stays in memory, unsaved, for the next save).

@@ -82,8 +82,11 @@ void SyncUploader::sendEach(const char *entityName, const QString &predicate, co
         m_session.hop([&] {
             const bool alive = !object->isDeleted();
             m_session.mark().sent(usnOf(*sent), alive);
-            if (alive)
-                stages.writeBack(object, *sent, object->changeCount() == read->changeCount);
+            if (!alive)
+                return;
+            SyncWriteScope scope(m_session.moc());
+            stages.writeBack(scope, object, *sent, object->changeCount() == read->changeCount);
+            m_session.forgetUserHistory();
         });
     }
 }
@@ -108,6 +111,7 @@ void SyncUploader::sendDeleted(const char *entityName, const char *message,
                 NotebookRetirement::retire(scope, notebook);
             else
                 scope.deleteObject(object);
+            m_session.forgetUserHistory();
         });
     }
 }
@@ -130,8 +134,7 @@ void SyncUploader::sendNewNotebooks()
         MyNotebook::entityName, NewObjects, "Error at load new notebooks",
         {[](ManagedObject *o) { return std::optional(TypesConversor::notebook(*static_cast<MyNotebook *>(o))); },
          [&](const EDAMNotebook &notebook) { return m_session.service().createNotebook(notebook); },
-         [&](ManagedObject *o, const EDAMNotebook &created, bool unchanged) {
-             SyncWriteScope scope(m_session.moc());
+         [&](SyncWriteScope &scope, ManagedObject *o, const EDAMNotebook &created, bool unchanged) {
              writeBack(scope, o, {{QStringLiteral("guid"), text(created.guid)}, {QStringLiteral("updateSequenceNum"), created.updateSequenceNum}},
                        {{QStringLiteral("serviceUpdated"), qint64(created.serviceUpdated)}}, unchanged);
              m_session.notebookIndex().add(text(created.guid), o);
@@ -150,8 +153,7 @@ void SyncUploader::sendChangedNotebooks()
              return TypesConversor::notebookWithGuid(*notebook);
          },
          [&](const EDAMNotebook &notebook) { return accepted(m_session.service().updateNotebook(notebook)); },
-         [&](ManagedObject *o, int32_t usn, bool unchanged) {
-             SyncWriteScope scope(m_session.moc());
+         [&](SyncWriteScope &scope, ManagedObject *o, int32_t usn, bool unchanged) {
              writeBack(scope, o, {{QStringLiteral("updateSequenceNum"), usn}}, {}, unchanged);
          }});
 }
@@ -162,8 +164,7 @@ void SyncUploader::sendNewTags()
         MyTag::entityName, NewObjects, "Error at load new tags",
         {[](ManagedObject *o) { return std::optional(TypesConversor::tag(*static_cast<MyTag *>(o))); },
          [&](const EDAMTag &tag) { return m_session.service().createTag(tag); },
-         [&](ManagedObject *o, const EDAMTag &created, bool unchanged) {
-             SyncWriteScope scope(m_session.moc());
+         [&](SyncWriteScope &scope, ManagedObject *o, const EDAMTag &created, bool unchanged) {
              writeBack(scope, o, {{QStringLiteral("guid"), text(created.guid)}, {QStringLiteral("updateSequenceNum"), created.updateSequenceNum}},
                        {}, unchanged);
              m_session.tagIndex().add(text(created.guid), o);
@@ -181,8 +182,7 @@ void SyncUploader::sendChangedTags()
              return TypesConversor::tagWithGuid(*tag);
          },
          [&](const EDAMTag &tag) { return accepted(m_session.service().updateTag(tag)); },
-         [&](ManagedObject *o, int32_t usn, bool unchanged) {
-             SyncWriteScope scope(m_session.moc());
+         [&](SyncWriteScope &scope, ManagedObject *o, int32_t usn, bool unchanged) {
              writeBack(scope, o, {{QStringLiteral("updateSequenceNum"), usn}}, {}, unchanged);
          }});
 }
@@ -198,8 +198,7 @@ void SyncUploader::sendNewTasks()
              return TypesConversor::note(*task);
          },
          [&](const EDAMNote &note) { return m_session.service().createNote(note); },
-         [&](ManagedObject *o, const EDAMNote &created, bool unchanged) {
-             SyncWriteScope scope(m_session.moc());
+         [&](SyncWriteScope &scope, ManagedObject *o, const EDAMNote &created, bool unchanged) {
              writeBack(scope, o, {{QStringLiteral("guid"), text(created.guid)}, {QStringLiteral("updateSequenceNum"), created.updateSequenceNum}},
                        {{QStringLiteral("updated"), qint64(created.updated)}}, unchanged);
              m_session.noteIndex().add(text(created.guid), o);
@@ -223,8 +222,7 @@ void SyncUploader::sendChangedTasks(const SyncChunks &chunks)
              EvernoteSync &service = m_session.service();
              return service.updateNote(TypesConversor::noteWithGuid(task, service.contentFetch()));
          },
-         [&](ManagedObject *o, const EDAMNote &updated, bool unchanged) {
-             SyncWriteScope scope(m_session.moc());
+         [&](SyncWriteScope &scope, ManagedObject *o, const EDAMNote &updated, bool unchanged) {
              writeBack(scope, o, {{QStringLiteral("updateSequenceNum"), updated.updateSequenceNum}},
                        {{QStringLiteral("updated"), qint64(updated.updated)}}, unchanged);
          }});

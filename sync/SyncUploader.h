@@ -9,6 +9,7 @@
 class ManagedObject;
 class SyncChunks;
 class SyncSession;
+class SyncWriteScope;
 
 // The sending half of a run: deletions, new and changed notebooks, tags and tasks, one request
 // each. Every object is read in one short hop, sent with no store object in hand, and written
@@ -41,7 +42,7 @@ private:
         std::function<std::optional<Prepared>(ManagedObject *)> prepare; // in a hop; none: not now
         std::function<std::optional<Sent>(const Prepared &)> send;       // on the worker; none: refused
         // In a hop, on a live object; `unchanged` says the user did not touch it meanwhile.
-        std::function<void(ManagedObject *, const Sent &, bool unchanged)> writeBack;
+        std::function<void(SyncWriteScope &, ManagedObject *, const Sent &, bool unchanged)> writeBack;
     };
     template <typename Prepared, typename Sent>
     void sendEach(const char *entityName, const QString &predicate, const char *message,

@@ -1,0 +1,104 @@
+#include "tests/sync/SyncTest.h"
+
+#include "core/Clock.h"
+
+namespace {
+QStringList names(const QList<MyTag *> &tags)
+{
+    QStringList result;
+    for (const MyTag *tag : tags)
+        result << tag->name();
+    result.sort();
+    return result;
+}
+} // namespace
+
+// A store with a task of its own joins an account that already has notebooks, tags and a task
+// written by another client: each side ends with the other's, fields and all, and nothing the
+// run wrote can be undone.
+TEST_F(SyncTest, AFirstRunJoinsTheStoreAndTheAccountBothWays)
+{
+    const QDateTime due(QDate(2026, 12, 24), QTime(18, 0), Clock::timeZone());
+    MyNote *local = here.store.task(QStringLiteral("Wrap the presents"));
+    local->setDueDated(due);
+    local->addTagsObject(here.store.tag(QStringLiteral("home")));
+    here.store.save();
+
+    const EDAMNotebook work = alice.addNotebook("Work");
+    const EDAMTag urgent = alice.addTag("urgent");
+    EDAMNote remote;
+    remote.__set_title("Send the report");
+    remote.__set_notebookGuid(work.guid);
+    remote.__set_tagGuids({urgent.guid});
+    const QString withMarkers = *TaskContent::setTaskc(
+        QStringLiteral("Figures from March"),
+        *CompletedContent::setCompletedInContent(*DueDateContent::newContentWithDate(due.addDays(-1))));
+    remote.__set_content(withMarkers.toStdString());
+    remote = alice.createNote(remote);
+
+    const Outcome outcome = sync(here);
+    ASSERT_TRUE(outcome.success) << outcome.message.toStdString();
+
+    // Here → service: the first notebook, the tag (by name on the note) and the task.
+    const EDAMNote sent = serviceNote(local->guid());
+    EXPECT_EQ(sent.title, "Wrap the presents");
+    EXPECT_EQ(DueDateContent::dueDate(QString::fromStdString(sent.content)).value_or(QDateTime()).date(), due.date());
+    EXPECT_EQ(sent.notebookGuid, here.store.firstNotebook()->guid().toStdString());
+    EXPECT_FALSE(local->needUpdate());
+    EXPECT_EQ(local->updated(), sent.updated);
+
+    // Service → here.
+    MyNote *received = here.task(remote.guid);
+    ASSERT_TRUE(received);
+    EXPECT_EQ(received->title(), QStringLiteral("Send the report"));
+    EXPECT_EQ(received->notebook()->name(), QStringLiteral("Work"));
+    EXPECT_EQ(received->dueDated().date(), due.date().addDays(-1));
+    EXPECT_TRUE(received->completed());
+    EXPECT_EQ(received->content(), QStringLiteral("Figures from March"));
+    EXPECT_EQ(names(received->tags()), QStringList{QStringLiteral("urgent")});
+    EXPECT_FALSE(received->needUpdate());
+    EXPECT_EQ(here.all<MyNotebook>().size(), 3); // the first one, the account's default, Work
+    EXPECT_EQ(here.all<MyNotebook>(QStringLiteral("needUpdate == 1")).size(), 0);
+    EXPECT_EQ(here.all<MyTag>(QStringLiteral("needUpdate == 1")).size(), 0);
+
+    EXPECT_FALSE(here.firstSync());
+    EXPECT_EQ(here.chunkHighUSN(), updateCount());
+    EXPECT_FALSE(here.context().undoManager()->canUndo());
+
+    // Everything is saved: a relaunch finds it.
+    here.store.reopen();
+    EXPECT_TRUE(here.task(remote.guid));
+    EXPECT_EQ(here.all<MyNote>(QStringLiteral("needUpdate == 1")).size(), 0);
+}
+
+// The service gives at most 1000 entries a chunk: an account larger than that arrives whole,
+// also when the run creates objects of its own (whose numbers lie above every entry there).
+TEST_F(SyncTest, AnAccountOfMoreThanOneChunkArrivesWhole)
+{
+    for (int i = 0; i < 1100; ++i)
+        alice.addNote("Task " + std::to_string(i), content(QStringLiteral("<div>.DT.2026-12-20</div>")));
+    here.store.task(QStringLiteral("Made here"));
+
+    ASSERT_TRUE(sync(here).success);
+    EXPECT_EQ(here.all<MyNote>().size(), 1101);
+    EXPECT_EQ(here.chunkHighUSN(), updateCount());
+    EXPECT_GE(service.callCount("getSyncChunk"), 2);
+
+    // Nothing is left behind for the next run to fetch.
+    service.clearRequests();
+    ASSERT_TRUE(sync(here).success);
+    EXPECT_EQ(service.callCount("getNoteContent"), 0);
+    EXPECT_EQ(service.callCount("getSyncChunk"), 1);
+}
+
+// A run that cannot authenticate leaves everything as it was and says so.
+TEST_F(SyncTest, AFirstRunThatCannotAuthenticateChangesNothing)
+{
+    SharedData::sharedManager()->setPassword(QStringLiteral("wrong"));
+    here.store.task(QStringLiteral("Kept here"));
+    const Outcome outcome = sync(here);
+    EXPECT_FALSE(outcome.success);
+    EXPECT_TRUE(here.firstSync());
+    EXPECT_EQ(here.all<MyNote>(QStringLiteral("needUpdate == 1")).size(), 1);
+    EXPECT_EQ(service.callCount("createNote"), 0);
+}
