@@ -157,6 +157,11 @@ EDAMNote FakeAccount::createNote(const EDAMNote &note)
         created.__set_active(true);
     if (!note.__isset.notebookGuid)
         created.__set_notebookGuid(m_defaultNotebookGuid);
+    if (!note.__isset.created)
+        created.__set_created(Clock::nowMilliseconds());
+    if (!note.__isset.updated)
+        created.__set_updated(created.created);
+    takeTagNames(created, note);
     created.__set_updateSequenceNum(++m_updateCount);
     m_notes.push_back(created);
     return withoutContent(created);
@@ -179,8 +184,30 @@ EDAMNote FakeAccount::updateNote(const EDAMNote &note)
         stored.__set_notebookGuid(note.notebookGuid);
     if (note.__isset.tagGuids)
         stored.__set_tagGuids(note.tagGuids);
+    takeTagNames(stored, note);
     stored.__set_updateSequenceNum(++m_updateCount);
     return withoutContent(stored);
+}
+
+void FakeAccount::takeTagNames(EDAMNote &stored, const EDAMNote &sent)
+{
+    stored.tagNames.clear();
+    stored.__isset.tagNames = false;
+    if (!sent.__isset.tagNames)
+        return;
+    std::vector<std::string> guids;
+    for (const std::string &name : sent.tagNames) {
+        const auto same = std::find_if(m_tags.begin(), m_tags.end(), [&](const EDAMTag &tag) {
+            return QString::fromStdString(tag.name).compare(QString::fromStdString(name), Qt::CaseInsensitive) == 0;
+        });
+        EDAMTag named;
+        named.__set_name(name);
+        const std::string guid = same != m_tags.end() ? same->guid : createNamed(m_tags, named, "Tag.name").guid;
+        if (std::find(guids.begin(), guids.end(), guid) == guids.end())
+            guids.push_back(guid);
+    }
+    stored.tagGuids = guids;
+    stored.__isset.tagGuids = !guids.empty();
 }
 
 int32_t FakeAccount::expungeNote(const std::string &guid)

@@ -76,6 +76,9 @@ private:
     void checkName(const Object &object, const std::vector<Object> &others, const std::string &parameter,
                    bool required) const;
     void checkNote(const EDAMNote &note, bool required) const;
+    // A note's tags sent by name: each the tag of that name in any letter case, made when there
+    // is none. A list sent, even an empty one, replaces the note's tags.
+    void takeTagNames(EDAMNote &stored, const EDAMNote &sent);
     template <typename Object>
     Object createNamed(std::vector<Object> &list, const Object &object, const std::string &parameter);
     template <typename Object>
