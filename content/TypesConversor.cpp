@@ -115,6 +115,9 @@ EDAMNote TypesConversor::note(const Task &task)
 {
     EDAMNote note = commonNote(task);
     note.__set_created(task.created);
+    // A task trashed before it was ever sent would otherwise arrive live on every other device.
+    if (!task.active)
+        note.__set_active(false);
 
     std::optional<QString> content;
     if (task.dueDated.isValid())

@@ -53,7 +53,7 @@ public:
     // guid, name.
     static EDAMTag tagWithGuid(const MyTag &tag);
 
-    // title, created, notebookGuid, the content built from the template when the task has a
+    // title, created, notebookGuid, active only when the task is in the trash, the content built from the template when the task has a
     // due date, is completed or has a notes text, and tagNames when it has tags. A note's tags
     // always travel by name; tagGuids is never sent.
     static EDAMNote note(const MyNote &note);

@@ -15,7 +15,7 @@ void FirstSync::steps(SyncSession &session)
     SyncUploader uploader(session);
     uploader.sendNewNotebooks();
     uploader.sendNewTags();
-    uploader.sendNewTasks();
+    uploader.sendNewTasks(chunks);
     session.storeMark();
     session.saveData(true);
 

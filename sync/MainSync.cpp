@@ -20,7 +20,7 @@ void MainSync::steps(SyncSession &session)
     uploader.sendDeletedTags();
     uploader.sendNewTags();
     uploader.sendChangedTags();
-    uploader.sendNewTasks();
+    uploader.sendNewTasks(chunks);
     uploader.sendChangedTasks(chunks);
     session.storeMark();
     session.saveData(false);

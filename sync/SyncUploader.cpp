@@ -10,6 +10,8 @@
 #include "sync/NotebookRetirement.h"
 #include "sync/SyncSession.h"
 
+#include <algorithm>
+
 namespace {
 const QString NewObjects = QStringLiteral("(needUpdate == 1) && (guid == \"\")");
 const QString ChangedObjects = QStringLiteral("(needUpdate == 1) && (guid != \"\")");
@@ -40,12 +42,14 @@ void writeBack(SyncWriteScope &scope, ManagedObject *object, SyncWriteScope::Key
     scope.write(object, always);
 }
 
-// A task can go out once its notebook is known to the service; before, the service would
-// refuse the note and end the run.
-bool notebookOnService(const MyNote &task)
+bool notebookOnService(const MyNote &task, const SyncChunks &chunks)
 {
     const MyNotebook *notebook = task.notebook();
-    return !notebook || !notebook->guid().isEmpty();
+    if (!notebook)
+        return true;
+    const std::string guid = notebook->guid().toStdString();
+    const std::vector<std::string> &expunged = chunks.expungedNotebooks;
+    return !guid.empty() && std::find(expunged.begin(), expunged.end(), guid) == expunged.end();
 }
 } // namespace
 
@@ -187,13 +191,13 @@ void SyncUploader::sendChangedTags()
          }});
 }
 
-void SyncUploader::sendNewTasks()
+void SyncUploader::sendNewTasks(const SyncChunks &chunks)
 {
     sendEach<EDAMNote, EDAMNote>(
         "MyNote", NewObjects, "Error at load new notes",
-        {[](ManagedObject *o) -> std::optional<EDAMNote> {
+        {[&](ManagedObject *o) -> std::optional<EDAMNote> {
              const auto *task = static_cast<MyNote *>(o);
-             if (!notebookOnService(*task))
+             if (!notebookOnService(*task, chunks))
                  return std::nullopt;
              return TypesConversor::note(*task);
          },
@@ -211,7 +215,7 @@ void SyncUploader::sendChangedTasks(const SyncChunks &chunks)
         "MyNote", ChangedObjects, "Error at load updated notes",
         {[&](ManagedObject *o) -> std::optional<TypesConversor::Task> {
              const auto *task = static_cast<MyNote *>(o);
-             if (!notebookOnService(*task))
+             if (!notebookOnService(*task, chunks))
                  return std::nullopt;
              const EDAMNote *incoming = chunks.note(task->guid());
              if (incoming && ChunkApplier::serviceWins(ChunkApplier::Incremental, *incoming, task->updated()))

@@ -27,10 +27,12 @@ public:
     void sendDeletedTags();
     void sendNewTags();
     void sendChangedTags();
-    // A task whose notebook is not on the service yet waits, marked, for the run that sends it.
-    void sendNewTasks();
+    // A task whose notebook is not on the service (not sent yet, or expunged there, as the
+    // chunks say) waits, marked: the service would refuse it with an exception that ends every
+    // run at that point.
+    void sendNewTasks(const SyncChunks &chunks);
     // A task whose note in the fetched chunks is newer by the server-newer rule is not sent:
-    // the chunk's version is applied to it later in the run.
+    // the chunk's version is applied to it later in the run. It waits for its notebook as above.
     void sendChangedTasks(const SyncChunks &chunks);
 
 private:

@@ -1,0 +1,163 @@
+#include "tests/sync/SyncTest.h"
+
+namespace {
+
+class SyncFaultsTest : public SyncTest
+{
+protected:
+    void SetUp() override
+    {
+        alice.addNote("From the account", content(QStringLiteral("<div>.DT.2026-12-10</div>")));
+        ASSERT_TRUE(sync(here).success);
+    }
+    MyNotebook *notebookNamed(const QString &name)
+    {
+        const QList<MyNotebook *> found = here.all<MyNotebook>(QStringLiteral("name == %@"), {name});
+        return found.isEmpty() ? nullptr : found.first();
+    }
+    std::vector<EDAMNote> notesTitled(const std::string &title) const
+    {
+        std::vector<EDAMNote> found;
+        for (const EDAMNote &note : alice.notes()) {
+            if (note.title == title)
+                found.push_back(note);
+        }
+        return found;
+    }
+};
+
+} // namespace
+
+// A notebook never leaves the store with tasks in it. Deleted here, what is still in it goes to
+// the receiving notebook, into the trash, and out to the service; expunged on the service, the
+// same happens to tasks the service never had. With nowhere to go, it stays marked deleted.
+TEST_F(SyncFaultsTest, ANotebookLeavesTheStoreOnlyWithoutTasks)
+{
+    MyNotebook *trip = here.store.notebook(QStringLiteral("Trip"));
+    here.store.task(QStringLiteral("Pack"), trip);
+    MyNotebook *garden = here.store.notebook(QStringLiteral("Garden"));
+    ASSERT_TRUE(sync(here).success);
+    ASSERT_FALSE(trip->guid().isEmpty());
+
+    // Deleted here with a task still in it (put there after the deletion, or never handed over).
+    trip->setDeleted(true);
+    // Expunged on the service, with a task made here since that the service never had.
+    here.store.task(QStringLiteral("Plant the roses"), garden);
+    service.inject("createNote", FakeFault::userException(FakeAccount::BadDataFormat, "Note.title"));
+    ASSERT_TRUE(sync(here).success); // the rose task stays new: its create was refused
+    alice.expungeNotebook(garden->guid().toStdString());
+
+    ASSERT_TRUE(sync(here).success);
+    EXPECT_TRUE(trip->isDeleted());
+    EXPECT_TRUE(garden->isDeleted());
+    const QString defaultGuid = Defaults::standardUserDefaults().stringForKey(Key::defaultNotebook);
+    for (const char *title : {"Pack", "Plant the roses"}) {
+        MyNote *moved = here.taskTitled(QString::fromLatin1(title));
+        ASSERT_TRUE(moved) << title;
+        EXPECT_EQ(moved->notebook()->guid(), defaultGuid) << title;
+        EXPECT_FALSE(moved->active()) << title;
+    }
+    // The next run tells the service of the tasks it did not have.
+    ASSERT_TRUE(sync(here).success);
+    ASSERT_EQ(notesTitled("Plant the roses").size(), 1u);
+    EXPECT_FALSE(notesTitled("Plant the roses").front().active);
+    EXPECT_EQ(here.all<MyNote>(QStringLiteral("needUpdate == 1")).size(), 0);
+
+    // With nowhere to go (every notebook is leaving), a notebook keeps its tasks and stays
+    // marked; the empty ones leave.
+    for (MyNotebook *notebook : here.all<MyNotebook>())
+        notebook->setDeleted(true);
+    ASSERT_TRUE(sync(here).success);
+    const QList<MyNotebook *> kept = here.all<MyNotebook>();
+    ASSERT_EQ(kept.size(), 1);
+    EXPECT_EQ(kept.first()->guid(), defaultGuid);
+    EXPECT_TRUE(kept.first()->deleted());
+    EXPECT_EQ(kept.first()->notes().size(), 3);
+}
+
+// A note whose content the service will not give is not applied: the task keeps every field,
+// and the note comes again with the next run, which applies it.
+TEST_F(SyncFaultsTest, ANoteWhoseContentIsRefusedWaitsForTheNextRun)
+{
+    MyNote *task = here.taskTitled(QStringLiteral("From the account"));
+    EDAMNote note = serviceNote(task->guid());
+    note.__set_title("Renamed elsewhere");
+    note.__set_content(content(QString()));
+    note.__set_updated(task->updated() + 1000);
+    alice.updateNote(note);
+    alice.addNote("New elsewhere");
+    service.inject("getNoteContent", FakeFault::userException(FakeAccount::DataRequired, "Note.guid").times(2));
+
+    ASSERT_TRUE(sync(here).success);
+    EXPECT_EQ(task->title(), QStringLiteral("From the account"));
+    EXPECT_TRUE(task->dueDated().isValid());
+    EXPECT_FALSE(here.taskTitled(QStringLiteral("New elsewhere")));
+    EXPECT_LT(here.chunkHighUSN(), updateCount());
+
+    ASSERT_TRUE(sync(here).success);
+    EXPECT_EQ(task->title(), QStringLiteral("Renamed elsewhere"));
+    EXPECT_FALSE(task->dueDated().isValid());
+    EXPECT_TRUE(here.taskTitled(QStringLiteral("New elsewhere")));
+    EXPECT_EQ(here.chunkHighUSN(), updateCount());
+}
+
+// A task in a notebook the service refused waits, marked, instead of being sent without its
+// notebook (which the service refuses with an exception that would end every run there).
+TEST_F(SyncFaultsTest, ATaskWaitsForItsNotebookToReachTheService)
+{
+    MyNotebook *work = here.store.notebook(QStringLiteral("Work"));
+    MyNote *report = here.store.task(QStringLiteral("Write the report"), work);
+    service.inject("createNotebook", FakeFault::userException(FakeAccount::BadDataFormat, "Notebook.name"));
+    ASSERT_TRUE(sync(here).success);
+    EXPECT_TRUE(report->guid().isEmpty());
+    EXPECT_TRUE(report->needUpdate());
+
+    ASSERT_TRUE(sync(here).success);
+    EXPECT_EQ(serviceNote(report->guid()).notebookGuid, work->guid().toStdString());
+}
+
+// Any exception ends the run at once: it says so in the log and to the user, keeps what it
+// applied, and leaves "chunkHighUSN" where the next run fetches everything not yet taken in.
+TEST_F(SyncFaultsTest, AnExceptionEndsTheRunAndTheNextOneTakesInWhatItMissed)
+{
+    for (int i = 0; i < 3; ++i)
+        alice.addNote("Remote " + std::to_string(i));
+    here.taskTitled(QStringLiteral("From the account"))->setTitle(QStringLiteral("Changed here"));
+    // The second content fetch of the applying fails with the service out of reach.
+    service.inject("getNoteContent", FakeFault::delay(std::chrono::milliseconds(0)));
+    service.inject("getNoteContent", FakeFault::delay(std::chrono::milliseconds(0)));
+    service.inject("getNoteContent", FakeFault::httpStatus(503));
+
+    const Outcome failed = sync(here);
+    EXPECT_FALSE(failed.success);
+    EXPECT_TRUE(failed.message.contains(QStringLiteral("503"))) << failed.message.toStdString();
+    EXPECT_TRUE(std::any_of(log.lines().cbegin(), log.lines().cend(), [](const QString &line) {
+        return line.startsWith(QStringLiteral("Excepción en sincronización: "));
+    }));
+    EXPECT_TRUE(here.taskTitled(QStringLiteral("Remote 0")));
+    EXPECT_FALSE(here.taskTitled(QStringLiteral("Remote 1")));
+    EXPECT_LT(here.chunkHighUSN(), updateCount());
+
+    ASSERT_TRUE(sync(here).success);
+    for (int i = 0; i < 3; ++i)
+        EXPECT_TRUE(here.taskTitled(QStringLiteral("Remote %1").arg(i))) << i;
+    EXPECT_EQ(here.all<MyNote>().size(), 4);
+    EXPECT_EQ(here.chunkHighUSN(), updateCount());
+}
+
+// What the service expunged leaves the store: a tag (off its tasks too) and a task.
+TEST_F(SyncFaultsTest, WhatTheServiceExpungedLeavesTheStore)
+{
+    MyNote *task = here.taskTitled(QStringLiteral("From the account"));
+    task->addTagsObject(here.store.tag(QStringLiteral("errand")));
+    MyNote *other = here.store.task(QStringLiteral("Second"));
+    ASSERT_TRUE(sync(here).success);
+    alice.expungeTag(task->tags().first()->guid().toStdString());
+    alice.expungeNote(other->guid().toStdString());
+
+    ASSERT_TRUE(sync(here).success);
+    EXPECT_TRUE(task->tags().isEmpty());
+    EXPECT_TRUE(here.all<MyTag>().isEmpty());
+    EXPECT_TRUE(other->isDeleted());
+    EXPECT_EQ(here.chunkHighUSN(), updateCount());
+}
