@@ -166,7 +166,11 @@ void ChunkApplier::applyTags(const SyncChunks &chunks)
 ChunkApplier::Action ChunkApplier::decide(const EDAMNote &note)
 {
     if (auto *task = static_cast<MyNote *>(m_session.noteIndex().find(text(note.guid))))
+    {
+        if (qEnvironmentVariableIsSet("KELVARA_TRACE"))
+            fprintf(stderr, "DECIDE %s note.updated %lld active %d task.updated %lld -> %d\n", note.title.c_str(), (long long)note.updated, note.active, (long long)task->updated(), serviceWins(m_kind, note, task->updated()));
         return serviceWins(m_kind, note, task->updated()) ? Action::Apply : Action::Keep;
+    }
     if (m_session.notebookWithGuid(text(note.notebookGuid)))
         return Action::Create;
     Log::line(QStringLiteral("No se creo nota porque no existe su libreta"));
@@ -236,8 +240,14 @@ void ChunkApplier::apply(SyncWriteScope &scope, MyNote *task, const EDAMNote &no
     // An incremental run brings an expunged-here task back when the service has a newer one.
     if (m_kind == Incremental)
         fields.emplace_back(QStringLiteral("toExpunged"), false);
-    // The task is the service's version now: any older local change it had lost to it.
-    fields.emplace_back(QStringLiteral("needUpdate"), false);
+    // The task is the service's version now: any older local change it had lost to it. Only
+    // a notes text the note does not carry is kept here, and must then reach the service too,
+    // or the two would differ for good.
+    const bool keptNotesText = carried.notesText.isEmpty() && !task->content().isEmpty();
+    fields.emplace_back(QStringLiteral("needUpdate"), keptNotesText);
+    if (qEnvironmentVariableIsSet("KELVARA_TRACE"))
+        fprintf(stderr, "APPLY %s onto %s kept %d ctx %p\n", note.title.c_str(), qPrintable(task->title()), keptNotesText, (void*)task->managedObjectContext());
+    m_keptLocalNotes = m_keptLocalNotes || keptNotesText;
     scope.write(task, fields);
 }
 

@@ -35,6 +35,9 @@ public:
     void applyNotebooks(const SyncChunks &chunks);
     void applyTags(const SyncChunks &chunks);
     void applyNotes(const SyncChunks &chunks);
+    // Some task kept a notes text its note lacks (an empty one on the service leaves the task's
+    // as it is) and is marked to send it back, so that both sides end with it.
+    bool keptLocalNotes() const { return m_keptLocalNotes; }
 
 private:
     enum class Action { Keep, Apply, Create, Skip };
@@ -47,4 +50,5 @@ private:
 
     SyncSession &m_session;
     Kind m_kind;
+    bool m_keptLocalNotes = false;
 };

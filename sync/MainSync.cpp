@@ -14,10 +14,10 @@ void MainSync::steps(SyncSession &session)
     const SyncChunks chunks = session.fetchChunks(after, false);
 
     SyncUploader uploader(session);
-    uploader.sendDeletedNotebooks();
+    uploader.sendDeletedNotebooks(chunks);
     uploader.sendNewNotebooks();
     uploader.sendChangedNotebooks();
-    uploader.sendDeletedTags();
+    uploader.sendDeletedTags(chunks);
     uploader.sendNewTags();
     uploader.sendChangedTags();
     uploader.sendNewTasks(chunks);
@@ -31,6 +31,9 @@ void MainSync::steps(SyncSession &session)
     applier.applyNotebooks(chunks);
     applier.applyTags(chunks);
     applier.applyNotes(chunks);
+    // Sent now rather than by the next run, which another device may not wait for.
+    if (applier.keptLocalNotes())
+        uploader.sendChangedTasks(SyncChunks());
 
     session.saveData(false);
     session.storeMark();

@@ -1,6 +1,5 @@
 #include "sync/NotebookRetirement.h"
 
-#include "core/Clock.h"
 #include "core/store/MyNote.h"
 #include "core/store/MyNotebook.h"
 #include "core/store/ReceivingNotebook.h"
@@ -18,14 +17,12 @@ bool NotebookRetirement::retire(SyncWriteScope &scope, MyNotebook *notebook)
                 scope.write(notebook, {{QStringLiteral("deleted"), true}});
             return false;
         }
-        // The move is this device's news for the service: stamped now, so that no older
-        // version of the note takes the task back out of the trash.
-        const qint64 now = Clock::nowMilliseconds();
+        // The service moves the notes of a notebook it expunges in the same way, and the chunk
+        // brings their new state: the move is not this device's news, so nothing is stamped or
+        // marked. A task never sent is new already, and goes out where it now is.
         for (MyNote *task : tasks) {
             scope.write(task, {{QStringLiteral("notebook"), SyncWriteScope::toOne(receiving)},
-                               {QStringLiteral("active"), false},
-                               {QStringLiteral("updated"), now},
-                               {QStringLiteral("needUpdate"), true}});
+                               {QStringLiteral("active"), false}});
         }
     }
     scope.deleteObject(notebook);

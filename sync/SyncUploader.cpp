@@ -95,7 +95,7 @@ void SyncUploader::sendEach(const char *entityName, const QString &predicate, co
     }
 }
 
-void SyncUploader::sendDeleted(const char *entityName, const char *message,
+void SyncUploader::sendDeleted(const char *entityName, const char *message, const std::vector<std::string> &expunged,
                                const std::function<int32_t(const QString &)> &remove)
 {
     const QList<ManagedObject *> objects = m_session.hop([&] { return m_session.fetchOrLog(entityName, QStringLiteral("deleted == 1"), message); });
@@ -105,13 +105,16 @@ void SyncUploader::sendDeleted(const char *entityName, const char *message,
         if (guid.isEmpty())
             continue;
         const int32_t usn = remove(guid);
+        const bool gone = usn != -1 || std::find(expunged.begin(), expunged.end(), guid.toStdString()) != expunged.end();
         m_session.hop([&] {
             if (usn != -1)
                 m_session.mark().sent(usn);
             if (object->isDeleted())
                 return;
             SyncWriteScope scope(m_session.moc());
-            if (auto *notebook = dynamic_cast<MyNotebook *>(object))
+            if (!gone)
+                scope.write(object, {{QStringLiteral("deleted"), false}});
+            else if (auto *notebook = dynamic_cast<MyNotebook *>(object))
                 NotebookRetirement::retire(scope, notebook);
             else
                 scope.deleteObject(object);
@@ -120,15 +123,15 @@ void SyncUploader::sendDeleted(const char *entityName, const char *message,
     }
 }
 
-void SyncUploader::sendDeletedNotebooks()
+void SyncUploader::sendDeletedNotebooks(const SyncChunks &chunks)
 {
-    sendDeleted(MyNotebook::entityName, "Error at load deleted notebooks",
+    sendDeleted(MyNotebook::entityName, "Error at load deleted notebooks", chunks.expungedNotebooks,
                 [&](const QString &guid) { return m_session.service().deleteNotebook(guid); });
 }
 
-void SyncUploader::sendDeletedTags()
+void SyncUploader::sendDeletedTags(const SyncChunks &chunks)
 {
-    sendDeleted(MyTag::entityName, "Error at load deleted tags",
+    sendDeleted(MyTag::entityName, "Error at load deleted tags", chunks.expungedTags,
                 [&](const QString &guid) { return m_session.service().deleteTag(guid); });
 }
 
@@ -224,7 +227,10 @@ void SyncUploader::sendChangedTasks(const SyncChunks &chunks)
          },
          [&](const TypesConversor::Task &task) {
              EvernoteSync &service = m_session.service();
-             return service.updateNote(TypesConversor::noteWithGuid(task, service.contentFetch()));
+             EDAMNote n = TypesConversor::noteWithGuid(task, service.contentFetch());
+             if (qEnvironmentVariableIsSet("KELVARA_TRACE"))
+                 fprintf(stderr, "SEND %s guid %s ctx %p\n", n.title.c_str(), n.guid.c_str(), (void*)&m_session.moc());
+             return service.updateNote(n);
          },
          [&](SyncWriteScope &scope, ManagedObject *o, const EDAMNote &updated, bool unchanged) {
              writeBack(scope, o, {{QStringLiteral("updateSequenceNum"), updated.updateSequenceNum}},

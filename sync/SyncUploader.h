@@ -5,6 +5,8 @@
 #include <cstdint>
 #include <functional>
 #include <optional>
+#include <string>
+#include <vector>
 
 class ManagedObject;
 class SyncChunks;
@@ -21,10 +23,13 @@ class SyncUploader
 public:
     explicit SyncUploader(SyncSession &session);
 
-    void sendDeletedNotebooks();
+    // A deletion the service refuses (it keeps an account's default notebook) is taken back
+    // here too: removed on one side only, the notebook's notes from elsewhere would find no
+    // notebook here. One the service had expunged already (the chunks say so) leaves.
+    void sendDeletedNotebooks(const SyncChunks &chunks);
     void sendNewNotebooks();
     void sendChangedNotebooks();
-    void sendDeletedTags();
+    void sendDeletedTags(const SyncChunks &chunks);
     void sendNewTags();
     void sendChangedTags();
     // A task whose notebook is not on the service (not sent yet, or expunged there, as the
@@ -49,7 +54,8 @@ private:
     template <typename Prepared, typename Sent>
     void sendEach(const char *entityName, const QString &predicate, const char *message,
                   const Stages<Prepared, Sent> &stages);
-    void sendDeleted(const char *entityName, const char *message, const std::function<int32_t(const QString &)> &remove);
+    void sendDeleted(const char *entityName, const char *message, const std::vector<std::string> &expunged,
+                     const std::function<int32_t(const QString &)> &remove);
 
     SyncSession &m_session;
 };
