@@ -111,9 +111,7 @@ void ChunkApplier::applyNotebooks(const SyncChunks &chunks)
                     {QStringLiteral("serviceUpdated"), qint64(notebook.serviceUpdated)},
                     {QStringLiteral("updateSequenceNum"), notebook.updateSequenceNum}};
                 if (MyNotebook *local = m_session.notebookWithGuid(guid)) {
-                    // A local change not sent yet (refused, or made while the run was sending)
-                    // is newer than the chunk, fetched before it: it goes out with the next run.
-                    if (m_kind == Incremental && !local->needUpdate()) {
+                    if (m_kind == Incremental && overwrites(*local, notebook.updateSequenceNum)) {
                         scope.write(local, serviceFields);
                     }
                 } else {
@@ -145,7 +143,9 @@ void ChunkApplier::applyTags(const SyncChunks &chunks)
                     {QStringLiteral("parentGuid"), optionalText(tag.__isset.parentGuid, tag.parentGuid)},
                     {QStringLiteral("updateSequenceNum"), tag.updateSequenceNum}};
                 if (auto *local = static_cast<MyTag *>(m_session.tagIndex().find(guid))) {
-                    if (m_kind == Incremental && !local->needUpdate()) {
+                    if (qEnvironmentVariableIsSet("KELVARA_TRACE"))
+                        fprintf(stderr, "TAG chunk %s usn %d local %s usn %d need %d known %d ctx %p\n", tag.name.c_str(), tag.updateSequenceNum, qPrintable(local->name()), local->updateSequenceNum(), local->needUpdate(), m_session.knownUsn(guid, local->updateSequenceNum()), (void*)&m_session.moc());
+                    if (m_kind == Incremental && overwrites(*local, tag.updateSequenceNum)) {
                         scope.write(local, serviceFields);
                     }
                 } else {
@@ -161,6 +161,19 @@ void ChunkApplier::applyTags(const SyncChunks &chunks)
             m_session.forgetUserHistory();
         });
     });
+}
+
+bool ChunkApplier::overwrites(const ManagedObject &local, int32_t usn) const
+{
+    // A local change not sent yet (refused, or made while the run was sending) is newer than
+    // the chunk, fetched before it: it goes out with the next run. An entry no newer than what
+    // this store already had (fetched again after a run that failed) is a stale version of it,
+    // which would take back a rename this run has just sent.
+    if (local.value(QStringLiteral("needUpdate")).toBool())
+        return false;
+    const int32_t known = m_session.knownUsn(local.value(QStringLiteral("guid")).toString(),
+                                             local.value(QStringLiteral("updateSequenceNum")).toInt());
+    return usn > known;
 }
 
 ChunkApplier::Action ChunkApplier::decide(const EDAMNote &note)

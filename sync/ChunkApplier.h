@@ -6,6 +6,7 @@
 
 #include <optional>
 
+class ManagedObject;
 class MyNote;
 class SyncChunks;
 class SyncSession;
@@ -41,6 +42,8 @@ public:
 
 private:
     enum class Action { Keep, Apply, Create, Skip };
+    // In a hop: whether the service's version of a notebook or tag replaces the local one.
+    bool overwrites(const ManagedObject &local, int32_t usn) const;
     // In a hop: what to do with the note now. Logs a note left out for want of its notebook.
     Action decide(const EDAMNote &note);
     // In a hop: the note, with its content, into the task it names or a new one.

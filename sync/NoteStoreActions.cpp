@@ -62,6 +62,7 @@ Result NoteStoreActions::onShard(Result notAuthenticated, const std::function<Re
 template <typename Result>
 Result NoteStoreActions::refused(Result failure, const Refusal &refusal, const std::function<Result()> &call) const
 {
+    m_foundNothing = false;
     try {
         return call();
     } catch (const EDAMUserException &e) {
@@ -70,6 +71,7 @@ Result NoteStoreActions::refused(Result failure, const Refusal &refusal, const s
     } catch (const EDAMNotFoundException &) {
         if (!refusal.notFoundIsFailure)
             throw;
+        m_foundNothing = true;
         return failure;
     }
 }

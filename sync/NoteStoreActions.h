@@ -55,6 +55,10 @@ public:
     int32_t deleteTag(const QString &guid);
     int32_t deleteNote(const QString &guid);
 
+    // The last refused operation failed because the service has no such object (any more),
+    // rather than because it would not do it: a deletion of something already gone.
+    bool lastCallFoundNothing() const { return m_foundNothing; }
+
     // The content an updated task's conversion starts from. Unlike getNoteContent, only the
     // service's refusal to give it (a user or not-found exception, logged) answers none; a
     // failure that would end the run ends it here, before an update built on no content could
@@ -93,4 +97,5 @@ private:
     std::optional<EDAMAuthenticationResult> m_auth;
     Form m_form;
     SecretRedaction m_secrets;
+    mutable bool m_foundNothing = false;
 };

@@ -5,6 +5,7 @@
 #include "sync/SyncChunks.h"
 #include "sync/UsnMark.h"
 
+#include <QHash>
 #include <QList>
 #include <QMetaObject>
 #include <QString>
@@ -59,6 +60,10 @@ public:
     QList<MyTag *> tagsForGuidsArray(const std::vector<std::string> &guids);
     // In a hop: the objects of a fetch; a fetch that fails logs `message` and finds nothing.
     QList<ManagedObject *> fetchOrLog(const char *entityName, const QString &predicate, const char *message) const;
+    // In a hop: the update sequence number an object had before this run sent it, or
+    // `current`. A chunk entry no newer than that is a version this store had already.
+    int32_t knownUsn(const QString &guid, int32_t current) const { return m_usnBeforeSend.value(guid, current); }
+    void rememberUsnBeforeSend(const QString &guid, int32_t usn) { m_usnBeforeSend.insert(guid, usn); }
     // In a hop that wrote into the store: the user's undo and redo history goes. Undoing an
     // edit made before the run would silently take back what the service sent, or what was
     // sent to it (undoing the creation of a task now on the service would leave its note there
@@ -85,6 +90,7 @@ private:
     GuidIndex m_notebooks;
     GuidIndex m_tags;
     GuidIndex m_notes;
+    QHash<QString, int32_t> m_usnBeforeSend;
     std::shared_ptr<std::atomic<bool>> m_storeReplaced = std::make_shared<std::atomic<bool>>(false);
     QMetaObject::Connection m_resetConnection;
 };

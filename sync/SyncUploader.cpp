@@ -95,6 +95,12 @@ void SyncUploader::sendEach(const char *entityName, const QString &predicate, co
     }
 }
 
+void SyncUploader::rememberUsn(ManagedObject *object)
+{
+    m_session.rememberUsnBeforeSend(object->value(QStringLiteral("guid")).toString(),
+                                    object->value(QStringLiteral("updateSequenceNum")).toInt());
+}
+
 void SyncUploader::sendDeleted(const char *entityName, const char *message, const std::vector<std::string> &expunged,
                                const std::function<int32_t(const QString &)> &remove)
 {
@@ -105,7 +111,8 @@ void SyncUploader::sendDeleted(const char *entityName, const char *message, cons
         if (guid.isEmpty())
             continue;
         const int32_t usn = remove(guid);
-        const bool gone = usn != -1 || std::find(expunged.begin(), expunged.end(), guid.toStdString()) != expunged.end();
+        const bool gone = usn != -1 || m_session.service().lastCallFoundNothing()
+                          || std::find(expunged.begin(), expunged.end(), guid.toStdString()) != expunged.end();
         m_session.hop([&] {
             if (usn != -1)
                 m_session.mark().sent(usn);
@@ -161,6 +168,7 @@ void SyncUploader::sendChangedNotebooks()
          },
          [&](const EDAMNotebook &notebook) { return accepted(m_session.service().updateNotebook(notebook)); },
          [&](SyncWriteScope &scope, ManagedObject *o, int32_t usn, bool unchanged) {
+             rememberUsn(o);
              writeBack(scope, o, {{QStringLiteral("updateSequenceNum"), usn}}, {}, unchanged);
          }});
 }
@@ -190,6 +198,7 @@ void SyncUploader::sendChangedTags()
          },
          [&](const EDAMTag &tag) { return accepted(m_session.service().updateTag(tag)); },
          [&](SyncWriteScope &scope, ManagedObject *o, int32_t usn, bool unchanged) {
+             rememberUsn(o);
              writeBack(scope, o, {{QStringLiteral("updateSequenceNum"), usn}}, {}, unchanged);
          }});
 }
@@ -225,12 +234,14 @@ void SyncUploader::sendChangedTasks(const SyncChunks &chunks)
                  return std::nullopt;
              return TypesConversor::task(*task);
          },
-         [&](const TypesConversor::Task &task) {
+         [&](const TypesConversor::Task &task) -> std::optional<EDAMNote> {
+             // Without the note's content the update could neither keep what other clients
+             // wrote in it nor take out a marker the task no longer has: the task waits, marked.
              EvernoteSync &service = m_session.service();
-             EDAMNote n = TypesConversor::noteWithGuid(task, service.contentFetch());
-             if (qEnvironmentVariableIsSet("KELVARA_TRACE"))
-                 fprintf(stderr, "SEND %s guid %s ctx %p\n", n.title.c_str(), n.guid.c_str(), (void*)&m_session.moc());
-             return service.updateNote(n);
+             const std::optional<QString> content = service.contentForUpdate(task.guid);
+             if (!content)
+                 return std::nullopt;
+             return service.updateNote(TypesConversor::noteWithGuid(task, [&](const QString &) { return content; }));
          },
          [&](SyncWriteScope &scope, ManagedObject *o, const EDAMNote &updated, bool unchanged) {
              writeBack(scope, o, {{QStringLiteral("updateSequenceNum"), updated.updateSequenceNum}},

@@ -57,5 +57,8 @@ private:
     void sendDeleted(const char *entityName, const char *message, const std::vector<std::string> &expunged,
                      const std::function<int32_t(const QString &)> &remove);
 
+    // In a hop, before a changed notebook or tag takes the number of its update.
+    void rememberUsn(ManagedObject *object);
+
     SyncSession &m_session;
 };

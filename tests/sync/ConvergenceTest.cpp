@@ -150,9 +150,6 @@ public:
         QHash<QString, EDAMNote> notes;
         for (const EDAMNote &note : m_account.notes())
             notes.insert(QString::fromStdString(note.guid), note);
-        QHash<QString, QString> tagNames;
-        for (const EDAMTag &tag : m_account.tags())
-            tagNames.insert(QString::fromStdString(tag.guid), QString::fromStdString(tag.name));
         QSet<QString> seen;
         for (MyNote *task : device.all<MyNote>()) {
             const QString label = which + QStringLiteral(" \"") + task->title() + u'"';
@@ -169,12 +166,13 @@ public:
             }
             const EDAMNote &note = notes[task->guid()];
             const QString content = QString::fromStdString(note.content);
+            // Tags by identity: a tag renamed on both sides keeps a different name on each.
             QStringList noteTags;
             for (const std::string &guid : note.tagGuids)
-                noteTags << tagNames.value(QString::fromStdString(guid));
+                noteTags << QString::fromStdString(guid);
             QStringList taskTags;
             for (MyTag *tag : task->tags())
-                taskTags << tag->name();
+                taskTags << tag->guid();
             noteTags.sort();
             taskTags.sort();
             const auto differ = [&](const char *field, const QVariant &here, const QVariant &there) {

@@ -84,9 +84,13 @@ TEST_F(IncrementalSyncTest, ChangesCrossBothWaysAndTheLaterVersionWins)
     MyNote *cleared = task("Cleared elsewhere");
     EXPECT_FALSE(cleared->dueDated().isValid());
     EXPECT_EQ(cleared->content(), QStringLiteral("From the office"));
+    // ... and goes back to the service, so that both sides keep it.
+    EXPECT_EQ(TaskContent::taskc(QString::fromStdString(alice.noteContent(cleared->guid().toStdString()))),
+              QStringLiteral("From the office"));
 
     EXPECT_EQ(here.all<MyNote>(QStringLiteral("needUpdate == 1")).size(), 0);
-    EXPECT_EQ(service.callCount("updateNote"), 2); // the two local edits that won
+    // The two local edits that won, and the two notes texts kept here.
+    EXPECT_EQ(service.callCount("updateNote"), 4);
     EXPECT_EQ(here.chunkHighUSN(), updateCount());
     // Nothing the run wrote can be undone.
     EXPECT_FALSE(here.context().undoManager()->canUndo());

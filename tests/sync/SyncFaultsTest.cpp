@@ -1,5 +1,8 @@
 #include "tests/sync/SyncTest.h"
 
+#include "core/store/SyncWriteScope.h"
+#include "sync/NotebookRetirement.h"
+
 namespace {
 
 class SyncFaultsTest : public SyncTest
@@ -63,16 +66,29 @@ TEST_F(SyncFaultsTest, ANotebookLeavesTheStoreOnlyWithoutTasks)
     EXPECT_FALSE(notesTitled("Plant the roses").front().active);
     EXPECT_EQ(here.all<MyNote>(QStringLiteral("needUpdate == 1")).size(), 0);
 
-    // With nowhere to go (every notebook is leaving), a notebook keeps its tasks and stays
-    // marked; the empty ones leave.
+    // Every notebook deleted at once: the service refuses to delete the account's default one,
+    // which comes back here (a pane says why); the others leave, their tasks moved into it.
+    MyNotebook *work = here.store.notebook(QStringLiteral("Work"));
+    MyNote *report = here.store.task(QStringLiteral("Report"), work);
+    ASSERT_TRUE(sync(here).success);
+    const qsizetype panes = presenter.panes().size();
     for (MyNotebook *notebook : here.all<MyNotebook>())
         notebook->setDeleted(true);
     ASSERT_TRUE(sync(here).success);
+    EXPECT_EQ(presenter.panes().size(), panes + 1);
+    EXPECT_TRUE(work->isDeleted());
+    EXPECT_EQ(report->notebook()->guid(), defaultGuid);
     const QList<MyNotebook *> kept = here.all<MyNotebook>();
     ASSERT_EQ(kept.size(), 1);
-    EXPECT_EQ(kept.first()->guid(), defaultGuid);
-    EXPECT_TRUE(kept.first()->deleted());
-    EXPECT_EQ(kept.first()->notes().size(), 3);
+    EXPECT_FALSE(kept.first()->deleted());
+
+    // With nowhere to go (every other notebook leaving too), a notebook keeps its tasks and
+    // stays, marked deleted, for the next run to try again.
+    kept.first()->setDeleted(true);
+    SyncWriteScope scope(here.context());
+    EXPECT_FALSE(NotebookRetirement::retire(scope, kept.first()));
+    EXPECT_FALSE(kept.first()->isDeleted());
+    EXPECT_EQ(kept.first()->notes().size(), 4);
 }
 
 // A note whose content the service will not give is not applied: the task keeps every field,
