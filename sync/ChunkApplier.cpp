@@ -143,8 +143,6 @@ void ChunkApplier::applyTags(const SyncChunks &chunks)
                     {QStringLiteral("parentGuid"), optionalText(tag.__isset.parentGuid, tag.parentGuid)},
                     {QStringLiteral("updateSequenceNum"), tag.updateSequenceNum}};
                 if (auto *local = static_cast<MyTag *>(m_session.tagIndex().find(guid))) {
-                    if (qEnvironmentVariableIsSet("KELVARA_TRACE"))
-                        fprintf(stderr, "TAG chunk %s usn %d local %s usn %d need %d known %d ctx %p\n", tag.name.c_str(), tag.updateSequenceNum, qPrintable(local->name()), local->updateSequenceNum(), local->needUpdate(), m_session.knownUsn(guid, local->updateSequenceNum()), (void*)&m_session.moc());
                     if (m_kind == Incremental && overwrites(*local, tag.updateSequenceNum)) {
                         scope.write(local, serviceFields);
                     }
@@ -179,11 +177,7 @@ bool ChunkApplier::overwrites(const ManagedObject &local, int32_t usn) const
 ChunkApplier::Action ChunkApplier::decide(const EDAMNote &note)
 {
     if (auto *task = static_cast<MyNote *>(m_session.noteIndex().find(text(note.guid))))
-    {
-        if (qEnvironmentVariableIsSet("KELVARA_TRACE"))
-            fprintf(stderr, "DECIDE %s note.updated %lld active %d task.updated %lld -> %d\n", note.title.c_str(), (long long)note.updated, note.active, (long long)task->updated(), serviceWins(m_kind, note, task->updated()));
         return serviceWins(m_kind, note, task->updated()) ? Action::Apply : Action::Keep;
-    }
     if (m_session.notebookWithGuid(text(note.notebookGuid)))
         return Action::Create;
     Log::line(QStringLiteral("No se creo nota porque no existe su libreta"));
@@ -258,8 +252,6 @@ void ChunkApplier::apply(SyncWriteScope &scope, MyNote *task, const EDAMNote &no
     // or the two would differ for good.
     const bool keptNotesText = carried.notesText.isEmpty() && !task->content().isEmpty();
     fields.emplace_back(QStringLiteral("needUpdate"), keptNotesText);
-    if (qEnvironmentVariableIsSet("KELVARA_TRACE"))
-        fprintf(stderr, "APPLY %s onto %s kept %d ctx %p\n", note.title.c_str(), qPrintable(task->title()), keptNotesText, (void*)task->managedObjectContext());
     m_keptLocalNotes = m_keptLocalNotes || keptNotesText;
     scope.write(task, fields);
 }

@@ -31,9 +31,12 @@ void MainSync::steps(SyncSession &session)
     applier.applyNotebooks(chunks);
     applier.applyTags(chunks);
     applier.applyNotes(chunks);
-    // Sent now rather than by the next run, which another device may not wait for.
-    if (applier.keptLocalNotes())
+    // What applying the chunk made ready to go is sent now rather than by the next run: tasks
+    // moved out of a notebook the service expunged, notes texts kept here.
+    if (uploader.heldBack() || applier.keptLocalNotes()) {
+        uploader.sendNewTasks(SyncChunks());
         uploader.sendChangedTasks(SyncChunks());
+    }
 
     session.saveData(false);
     session.storeMark();

@@ -42,20 +42,35 @@ void writeBack(SyncWriteScope &scope, ManagedObject *object, SyncWriteScope::Key
     scope.write(object, always);
 }
 
-bool notebookOnService(const MyNote &task, const SyncChunks &chunks)
+bool notebookKnown(const MyNote &task)
 {
     const MyNotebook *notebook = task.notebook();
-    if (!notebook)
-        return true;
-    const std::string guid = notebook->guid().toStdString();
+    return !notebook || !notebook->guid().isEmpty();
+}
+
+bool notebookExpunged(const MyNote &task, const SyncChunks &chunks)
+{
+    const MyNotebook *notebook = task.notebook();
     const std::vector<std::string> &expunged = chunks.expungedNotebooks;
-    return !guid.empty() && std::find(expunged.begin(), expunged.end(), guid) == expunged.end();
+    return notebook && std::find(expunged.begin(), expunged.end(), notebook->guid().toStdString()) != expunged.end();
 }
 } // namespace
 
 SyncUploader::SyncUploader(SyncSession &session)
     : m_session(session)
 {
+}
+
+bool SyncUploader::notebookOnService(const MyNote &task, const SyncChunks &chunks)
+{
+    if (!notebookKnown(task))
+        return false;
+    if (notebookExpunged(task, chunks)) {
+        // Once the expunge is applied the task is in a notebook the service has.
+        m_heldBack = true;
+        return false;
+    }
+    return true;
 }
 
 template <typename Prepared, typename Sent>

@@ -9,6 +9,7 @@
 #include <vector>
 
 class ManagedObject;
+class MyNote;
 class SyncChunks;
 class SyncSession;
 class SyncWriteScope;
@@ -39,6 +40,9 @@ public:
     // A task whose note in the fetched chunks is newer by the server-newer rule is not sent:
     // the chunk's version is applied to it later in the run. It waits for its notebook as above.
     void sendChangedTasks(const SyncChunks &chunks);
+    // Some task waited for a notebook the chunks say the service expunged: applying the
+    // expunge moves it, and it can go out in the same run.
+    bool heldBack() const { return m_heldBack; }
 
 private:
     // One object through the three stages; `Prepared` is what the first hop reads, `Sent` what
@@ -57,8 +61,11 @@ private:
     void sendDeleted(const char *entityName, const char *message, const std::vector<std::string> &expunged,
                      const std::function<int32_t(const QString &)> &remove);
 
+    // In a hop: whether the task's notebook is on the service, as far as this run knows.
+    bool notebookOnService(const MyNote &task, const SyncChunks &chunks);
     // In a hop, before a changed notebook or tag takes the number of its update.
     void rememberUsn(ManagedObject *object);
 
     SyncSession &m_session;
+    bool m_heldBack = false;
 };
