@@ -212,14 +212,9 @@ private:
     }
     void markJoined(sqlite3 *db, const char *table, int pk, const std::string &guid, int32_t usn)
     {
-        const QByteArray sql = QByteArray("UPDATE ") + table + " SET guid = ?, updateSequenceNum = ?, needUpdate = 0 WHERE Z_PK = ?";
-        sqlite3_stmt *statement = nullptr;
-        sqlite3_prepare_v2(db, sql.constData(), -1, &statement, nullptr);
-        sqlite3_bind_text(statement, 1, guid.c_str(), -1, SQLITE_TRANSIENT);
-        sqlite3_bind_int(statement, 2, usn);
-        sqlite3_bind_int(statement, 3, pk);
-        sqlite3_step(statement);
-        sqlite3_finalize(statement);
+        const QByteArray sql = QStringLiteral("UPDATE %1 SET guid = '%2', updateSequenceNum = %3, needUpdate = 0 WHERE Z_PK = %4")
+                                   .arg(QLatin1String(table), QString::fromStdString(guid)).arg(usn).arg(pk).toUtf8();
+        sqlite3_exec(db, sql.constData(), nullptr, nullptr, nullptr);
         m_updateCount = std::max(m_updateCount, usn);
     }
 
