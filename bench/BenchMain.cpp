@@ -1,3 +1,4 @@
+#include "bench/SyncBench.h"
 #include "bench/WindowLaunch.h"
 
 #include <QApplication>
@@ -18,6 +19,8 @@ int main(int argc, char **argv)
     // shares its parent's folder.
     std::unique_ptr<QTemporaryDir> settings;
     const bool child = argc == 4 && std::strcmp(argv[1], WindowLaunch::childArgument) == 0;
+    // A first synchronisation starts from settings of its own.
+    const bool syncChild = argc == 2 && std::strcmp(argv[1], FirstSyncChild::childArgument) == 0;
     if (!child) {
         settings = std::make_unique<QTemporaryDir>();
         qputenv("XDG_CONFIG_HOME", QFile::encodeName(settings->path()));
@@ -28,6 +31,8 @@ int main(int argc, char **argv)
     QApplication::setApplicationName(QStringLiteral("Kelvara"));
     if (child)
         return WindowLaunch::runChild(QString::fromLatin1(argv[2]), QFile::decodeName(argv[3]));
+    if (syncChild)
+        return FirstSyncChild::run();
 
     ::benchmark::Initialize(&argc, argv);
     if (::benchmark::ReportUnrecognizedArguments(argc, argv))

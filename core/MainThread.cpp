@@ -17,6 +17,15 @@ namespace {
 // would then pass for the main one.
 std::atomic<std::thread::id> mainThreadId{std::this_thread::get_id()};
 std::atomic<int> blockingCallsServed{0};
+std::atomic<std::chrono::nanoseconds::rep> longestBlockingCall{0};
+
+void noteBlockingCall(std::chrono::nanoseconds took)
+{
+    std::chrono::nanoseconds::rep longest = longestBlockingCall.load(std::memory_order_relaxed);
+    while (took.count() > longest
+           && !longestBlockingCall.compare_exchange_weak(longest, took.count(), std::memory_order_relaxed)) {
+    }
+}
 
 void recordMainThread()
 {
@@ -60,6 +69,11 @@ void postToMainThread(std::function<void()> fn, QObject *context)
     }, Qt::QueuedConnection);
 }
 
+std::chrono::nanoseconds takeLongestBlockingCall()
+{
+    return std::chrono::nanoseconds(longestBlockingCall.exchange(0, std::memory_order_relaxed));
+}
+
 void MainThreadDetail::blockingCall(const std::function<void()> &call)
 {
     if (isMainThread()) {
@@ -76,11 +90,13 @@ void MainThreadDetail::blockingCall(const std::function<void()> &call)
     const bool delivered = QMetaObject::invokeMethod(app, [&] {
         ran = true;
         ++blockingCallsServed;
+        const auto start = std::chrono::steady_clock::now();
         try {
             call();
         } catch (...) {
             failure = std::current_exception();
         }
+        noteBlockingCall(std::chrono::steady_clock::now() - start);
         --blockingCallsServed;
     }, Qt::BlockingQueuedConnection);
     if (!delivered || !ran)

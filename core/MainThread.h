@@ -1,5 +1,6 @@
 #pragma once
 
+#include <chrono>
 #include <exception>
 #include <functional>
 #include <memory>
@@ -23,6 +24,11 @@ bool isServingBlockingCall();
 // destroyed first. What `fn` throws is logged there; it never reaches the event loop. Without an
 // application there is no loop to run it: it is dropped with a log line.
 void postToMainThread(std::function<void()> fn, QObject *context = nullptr);
+
+// The longest time the main thread spent running one worker's blocking call since the last ask,
+// and the start of the next period: how long the user's input could have waited behind a single
+// hop. Every call is timed (two clock reads), so this is always on; any thread may ask.
+std::chrono::nanoseconds takeLongestBlockingCall();
 
 namespace MainThreadDetail {
 // Runs `call` on the main thread and waits for it; on the main thread it runs at once. What the

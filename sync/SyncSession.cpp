@@ -91,8 +91,15 @@ void SyncSession::saveData(bool logSaving)
 
 void SyncSession::storeDefaultNotebook()
 {
-    if (std::optional<QString> guid = m_service.getDefaultNotebook())
-        hop([&] { Defaults::standardUserDefaults().setObject(Key::defaultNotebook, *guid); });
+    // A setting written is synced to disk at once, on the main thread: not again when the
+    // account's default notebook is the one every run finds.
+    if (std::optional<QString> guid = m_service.getDefaultNotebook()) {
+        hop([&] {
+            Defaults &defaults = Defaults::standardUserDefaults();
+            if (defaults.stringForKey(Key::defaultNotebook) != *guid)
+                defaults.setObject(Key::defaultNotebook, *guid);
+        });
+    }
 }
 
 SyncChunks SyncSession::fetchChunks(int32_t afterUSN, bool fullSyncOnly)
@@ -131,6 +138,12 @@ void SyncSession::storeMark()
     const int32_t mark = m_mark.mark();
     if (mark == m_storedMark)
         return;
-    hop([&] { Defaults::standardUserDefaults().setInteger(Key::chunkHighUSN, mark); });
+    hop([&] {
+        // A run that took in nothing new finds its mark stored already; rewriting it would
+        // sync the settings file to disk for nothing.
+        Defaults &defaults = Defaults::standardUserDefaults();
+        if (defaults.integerForKey(Key::chunkHighUSN) != mark)
+            defaults.setInteger(Key::chunkHighUSN, mark);
+    });
     m_storedMark = mark;
 }

@@ -6,6 +6,7 @@
 #include <QThread>
 
 #include <atomic>
+#include <chrono>
 #include <numeric>
 #include <cstdio>
 #include <cstdlib>
@@ -87,6 +88,27 @@ TEST(OperationQueueTest, AHopReturnsItsValueAndRethrowsOnTheWorkerWhatItThrew)
     EXPECT_EQ(value, QStringLiteral("chunkHighUSN 42"));
     EXPECT_EQ(caught, "the store refused the save");
     EXPECT_TRUE(!wentOnAsIfSaved && laterHopRan && ranAfter);
+}
+
+// What the benchmarks read as the longest the user's input waited behind one hop: the longest of
+// the workers' calls, not their sum, nor a call the main thread makes for itself (it blocks no
+// worker); and each figure is given once.
+TEST(OperationQueueTest, TheLongestHopIsTheLongestWorkersCallSinceTheLastAsk)
+{
+    using namespace std::chrono_literals;
+    takeLongestBlockingCall();
+    blockingCallOnMainThread([] { std::this_thread::sleep_for(200ms); });
+    OperationQueue queue;
+    queue.addOperation([] {
+        for (int i = 0; i < 5; ++i)
+            blockingCallOnMainThread([] { std::this_thread::sleep_for(20ms); });
+        blockingCallOnMainThread([] { std::this_thread::sleep_for(40ms); });
+    });
+    queue.waitUntilAllOperationsAreFinished();
+    const std::chrono::nanoseconds longest = takeLongestBlockingCall();
+    EXPECT_GE(longest, 40ms);
+    EXPECT_LT(longest, 100ms);
+    EXPECT_EQ(takeLongestBlockingCall(), 0ns);
 }
 
 TEST(OperationQueueTest, WaitsThatWouldWaitForThemselvesAreRefusedInsteadOfHanging)

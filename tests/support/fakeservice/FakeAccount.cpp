@@ -9,6 +9,7 @@
 #include <QXmlStreamReader>
 
 #include <algorithm>
+#include <type_traits>
 
 using Lock = std::lock_guard<std::mutex>;
 
@@ -238,11 +239,16 @@ EDAMSyncChunk FakeAccount::syncChunk(int32_t afterUSN, int32_t maxEntries, bool 
         collect(m_expunged);
     std::sort(numbers.begin(), numbers.end());
     const int32_t high = numbers.empty() ? afterUSN : numbers[std::min(numbers.size(), size_t(maxEntries)) - 1];
-    // Each list in the order of the numbers.
-    const auto pick = [&](auto list) {
-        std::erase_if(list, [&](const auto &o) { return o.updateSequenceNum <= afterUSN || o.updateSequenceNum > high; });
-        std::sort(list.begin(), list.end(), [](const auto &a, const auto &b) { return a.updateSequenceNum < b.updateSequenceNum; });
-        return list;
+    // Each list in the order of the numbers. Only the objects picked are copied: an account of
+    // tens of thousands of notes is asked for a chunk of a few.
+    const auto pick = [&](const auto &list) {
+        std::remove_cvref_t<decltype(list)> picked;
+        for (const auto &o : list) {
+            if (o.updateSequenceNum > afterUSN && o.updateSequenceNum <= high)
+                picked.push_back(o);
+        }
+        std::sort(picked.begin(), picked.end(), [](const auto &a, const auto &b) { return a.updateSequenceNum < b.updateSequenceNum; });
+        return picked;
     };
 
     EDAMSyncChunk chunk;
