@@ -18,6 +18,8 @@
 namespace {
 // Entries applied in one hop: a batch stays well under a frame in a store of 50,000 tasks.
 constexpr size_t HopBatch = 100;
+// Notes applied between two saves.
+constexpr size_t SaveEvery = 500;
 
 QString text(const std::string &wire)
 {
@@ -208,6 +210,10 @@ void ChunkApplier::applyNotes(const SyncChunks &chunks)
                 continue;
             m_session.hop([&] { write(note, *content); });
         }
+        // Saved as it goes: one save of thousands of new tasks at the end would hold the main
+        // thread for longer than a frame.
+        if (end % SaveEvery == 0)
+            m_session.saveData(false);
     });
 }
 

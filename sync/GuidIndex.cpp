@@ -8,17 +8,28 @@ GuidIndex::GuidIndex(ManagedObjectContext &context, const char *entityName)
 {
 }
 
-void GuidIndex::build()
+QList<ManagedObject *> GuidIndex::objects() const
+{
+    return m_context.fetch(m_entityName);
+}
+
+void GuidIndex::index(const QList<ManagedObject *> &objects, qsizetype begin, qsizetype end)
 {
     const int guid = m_context.model().entity(m_entityName)->requiredAttributeIndex(QStringLiteral("guid"));
-    const QList<ManagedObject *> objects = m_context.fetch(m_entityName);
     m_objects.reserve(objects.size());
-    for (ManagedObject *object : objects) {
+    for (qsizetype i = begin; i < end; ++i) {
+        ManagedObject *object = objects[i];
         const QString key = object->slot(guid).toString();
         if (!key.isEmpty() && !m_objects.contains(key))
             m_objects.insert(key, object);
     }
-    m_built = true;
+}
+
+void GuidIndex::build()
+{
+    const QList<ManagedObject *> all = objects();
+    index(all, 0, all.size());
+    finish();
 }
 
 ManagedObject *GuidIndex::find(const QString &guid)

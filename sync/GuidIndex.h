@@ -21,6 +21,13 @@ public:
     ManagedObject *find(const QString &guid);
     void add(const QString &guid, ManagedObject *object);
 
+    // Building it over tens of thousands of objects takes longer than a hop may: a run takes
+    // the entity's objects in one hop (objects(); they are never freed while the store is
+    // open), indexes them in slices, one hop each, and then calls finish().
+    QList<ManagedObject *> objects() const;
+    void index(const QList<ManagedObject *> &objects, qsizetype begin, qsizetype end);
+    void finish() { m_built = true; }
+
 private:
     void build();
 

@@ -9,6 +9,7 @@
 #include "core/store/MyTag.h"
 #include "sync/EvernoteSync.h"
 
+#include <algorithm>
 #include <stdexcept>
 
 namespace {
@@ -32,6 +33,18 @@ SyncSession::SyncSession(ManagedObjectContext &moc, EvernoteSync &service, int32
 SyncSession::~SyncSession()
 {
     QObject::disconnect(m_resetConnection);
+}
+
+void SyncSession::buildIndexes()
+{
+    // A slice of a store of 50,000 tasks stays well under a frame.
+    constexpr qsizetype Slice = 10'000;
+    for (GuidIndex *index : {&m_notebooks, &m_tags, &m_notes}) {
+        const QList<ManagedObject *> objects = hop([&] { return index->objects(); });
+        for (qsizetype begin = 0; begin < objects.size(); begin += Slice)
+            hop([&] { index->index(objects, begin, std::min(objects.size(), begin + Slice)); });
+        index->finish();
+    }
 }
 
 void SyncSession::checkStore() const

@@ -50,6 +50,8 @@ public:
         });
     }
 
+    // Builds the guid indexes in short hops; before anything looks an object up.
+    void buildIndexes();
     // The local objects by guid (in a hop).
     GuidIndex &notebookIndex() { return m_notebooks; }
     GuidIndex &tagIndex() { return m_tags; }
