@@ -1,9 +1,7 @@
 #include "core/DayBoundaries.h"
-#include "core/MidnightTimer.h"
 #include "tests/support/FixedClock.h"
 
 #include <gtest/gtest.h>
-
 
 TEST(DayBoundariesTest, DaysRunFromMidnightToTheLastSecondAndKeepTheFractionOfTheCurrentSecond)
 {

@@ -1,30 +1,16 @@
-#include "core/Clock.h"
 #include "core/Localized.h"
-#include "core/NotificationCenter.h"
 #include "core/store/MyNote.h"
 #include "core/store/MyNotebook.h"
 #include "core/store/MyTag.h"
 #include "core/store/PersistentStoreCoordinator.h"
+#include "tests/support/FixedClock.h"
 #include "tests/support/LogCapture.h"
+#include "tests/support/NotificationRecorder.h"
 #include "tests/support/TempStore.h"
-
-#include <QFile>
 
 #include <gtest/gtest.h>
 
 namespace {
-// Stands the clock still at a chosen millisecond for the life of the object.
-class FixedClock
-{
-public:
-    explicit FixedClock(qint64 ms) { set(ms); }
-    ~FixedClock() { Clock::setSource({}); }
-    void set(qint64 ms)
-    {
-        Clock::setSource([ms] { return QDateTime::fromMSecsSinceEpoch(ms); });
-    }
-};
-
 MyNote *onlyTask(ManagedObjectContext &context, const QString &title)
 {
     const auto found = context.fetch(QStringLiteral("MyNote"), Predicate::withFormat(QStringLiteral("title == %@"), {title}));
@@ -34,7 +20,8 @@ MyNote *onlyTask(ManagedObjectContext &context, const QString &title)
 
 TEST(StoreTest, AFreshStoreHasOneNotebookMarkedForUploadAndNewObjectsStartWithTheirDefaults)
 {
-    FixedClock clock(1'765'000'000'123);
+    FixedClock clock;
+    clock.set(QDateTime::fromMSecsSinceEpoch(1'765'000'000'123));
     TempStore store;
     const auto notebooks = store.context().fetch(QStringLiteral("MyNotebook"));
     ASSERT_EQ(notebooks.size(), 1);
@@ -68,19 +55,14 @@ TEST(StoreTest, AFreshStoreHasOneNotebookMarkedForUploadAndNewObjectsStartWithTh
 
 TEST(StoreTest, SettersStampMarkAndAnnounceExactlyAsTheirTableSays)
 {
-    FixedClock clock(1000);
+    FixedClock clock;
+    const auto at = [&](qint64 ms) { clock.set(QDateTime::fromMSecsSinceEpoch(ms)); };
+    at(1000);
     TempStore store;
     MyNotebook *inbox = store.firstNotebook();
     MyNote *task = store.task(QStringLiteral("Call Ana"), inbox);
     MyTag *tag = store.tag(QStringLiteral("phone"));
-
-    int dockTilePosts = 0;
-    const void *lastObject = nullptr;
-    NotificationCenter::defaultCenter().addObserver(&dockTilePosts, QStringLiteral("ShowDockTile"),
-                                                    [&](const Notification &n) {
-                                                        ++dockTilePosts;
-                                                        lastObject = n.object;
-                                                    });
+    NotificationRecorder dockTile(QStringLiteral("ShowDockTile"));
     QStringList changedKeys;
     QObject::connect(&store.context(), &ManagedObjectContext::objectChanged, &store.context(),
                      [&](ManagedObject *o, const QString &key) {
@@ -95,11 +77,11 @@ TEST(StoreTest, SettersStampMarkAndAnnounceExactlyAsTheirTableSays)
         tag->setValue(QStringLiteral("needUpdate"), false);
     };
     clear();
-    clock.set(2000);
+    at(2000);
     task->setTitle(task->title()); // the same value still counts as a change
     EXPECT_TRUE(task->needUpdate());
     EXPECT_EQ(task->updated(), 2000);
-    EXPECT_EQ(dockTilePosts, 0);
+    EXPECT_EQ(dockTile.count(), 0);
     EXPECT_TRUE(changedKeys.contains(QStringLiteral("title")));
     EXPECT_TRUE(changedKeys.contains(QStringLiteral("updated")));
 
@@ -109,11 +91,10 @@ TEST(StoreTest, SettersStampMarkAndAnnounceExactlyAsTheirTableSays)
         set(task);
         EXPECT_TRUE(task->needUpdate());
     }
-    EXPECT_EQ(dockTilePosts, 3);
-    EXPECT_EQ(lastObject, task);
+    EXPECT_EQ(dockTile.senders(), (QList<const void *>{task, task, task}));
 
     clear();
-    clock.set(3000);
+    at(3000);
     tag->setName(QStringLiteral("calls"));
     tag->setDeleted(true);
     inbox->setDeleted(true);
@@ -131,7 +112,6 @@ TEST(StoreTest, SettersStampMarkAndAnnounceExactlyAsTheirTableSays)
     EXPECT_FALSE(inbox->needUpdate());
     EXPECT_EQ(task->mysorter(), 42);
     EXPECT_TRUE(inbox->hide());
-    NotificationCenter::defaultCenter().removeObserver(&dockTilePosts);
 }
 
 TEST(StoreTest, RelationshipsKeepBothSidesAndTheirSettersLogAndMark)

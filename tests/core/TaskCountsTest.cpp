@@ -13,6 +13,13 @@ MyNote *due(TempStore &store, const QString &title, const QDateTime &when, MyNot
     task->setDueDated(when);
     return task;
 }
+
+// Today, overdue, tomorrow, and the badge (today's and the overdue together), twice over.
+std::vector<int> counts(ManagedObjectContext *context)
+{
+    const TaskCounts::Counts c = TaskCounts::dueCounts(context);
+    return std::vector{c.today, c.overdue, c.tomorrow, c.dockBadge, int(TaskCounts::dockBadgeCount(context))};
+}
 } // namespace
 
 TEST(TaskCountsTest, TodayOverdueTomorrowAndTheBadgeCountWithInclusiveRangeEnds)
@@ -29,17 +36,11 @@ TEST(TaskCountsTest, TodayOverdueTomorrowAndTheBadgeCountWithInclusiveRangeEnds)
     store.task(QStringLiteral("no due date"));
     due(store, QStringLiteral("last year"), clock.at(2023, 5, 14, 10, 0));
 
-    ManagedObjectContext *context = &store.context();
-    // Today, overdue, tomorrow (the end of today counts for it too), and the badge: today's and
-    // the overdue together.
-    const auto counts = [&] {
-        const TaskCounts::Counts c = TaskCounts::dueCounts(context);
-        return std::vector{c.today, c.overdue, c.tomorrow, c.dockBadge, int(TaskCounts::dockBadgeCount(context))};
-    };
-    EXPECT_EQ(counts(), (std::vector{3, 2, 2, 5, 5}));
+    // The end of today counts for tomorrow too.
+    EXPECT_EQ(counts(&store.context()), (std::vector{3, 2, 2, 5, 5}));
     // At midnight tomorrow's tasks become today's and today's become overdue.
     clock.set(2024, 5, 15, 0, 0, 10, 250);
-    EXPECT_EQ(counts(), (std::vector{2, 4, 1, 6, 6}));
+    EXPECT_EQ(counts(&store.context()), (std::vector{2, 4, 1, 6, 6}));
 }
 
 TEST(TaskCountsTest, CompletedTrashedAndHiddenNotebookTasksAreNeverCounted)
@@ -54,13 +55,8 @@ TEST(TaskCountsTest, CompletedTrashedAndHiddenNotebookTasksAreNeverCounted)
         due(store, QStringLiteral("trashed"), when)->setActive(false);
         due(store, QStringLiteral("hidden"), when, hidden);
     }
-    ManagedObjectContext *context = &store.context();
-    const auto counts = [](ManagedObjectContext *c) {
-        const TaskCounts::Counts n = TaskCounts::dueCounts(c);
-        return std::vector{n.today, n.overdue, n.tomorrow, n.dockBadge, int(TaskCounts::dockBadgeCount(c))};
-    };
-    EXPECT_EQ(counts(context), (std::vector{0, 0, 0, 0, 0}));
+    EXPECT_EQ(counts(&store.context()), (std::vector{0, 0, 0, 0, 0}));
     hidden->setValue(QStringLiteral("hide"), 0);
-    EXPECT_EQ(counts(context), (std::vector{1, 1, 1, 2, 2}));
+    EXPECT_EQ(counts(&store.context()), (std::vector{1, 1, 1, 2, 2}));
     EXPECT_EQ(counts(nullptr), (std::vector{0, 0, 0, 0, 0})) << "no store, nothing to count";
 }

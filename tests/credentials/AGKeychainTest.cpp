@@ -6,7 +6,6 @@
 #include "tests/support/LogCapture.h"
 
 #include <QCoreApplication>
-#include <QDir>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QTemporaryDir>
@@ -83,7 +82,6 @@ TEST_F(AGKeychainTest, AddReadModifyDelete)
     ASSERT_TRUE(AGKeychain::addKeychainItem(itemName, itemKind, alice, QStringLiteral("first")));
     LogCapture log;
     EXPECT_TRUE(AGKeychain::checkForExistanceOfKeychainItem(itemName, itemKind, alice));
-    EXPECT_TRUE(log.contains(QStringLiteral("1 items found")));
     EXPECT_EQ(AGKeychain::getPasswordFromKeychainItem(itemName, itemKind, alice), "first");
     ASSERT_TRUE(AGKeychain::modifyKeychainItem(itemName, itemKind, alice, QStringLiteral("second")));
     EXPECT_EQ(AGKeychain::getPasswordFromKeychainItem(itemName, itemKind, alice), "second");
@@ -159,7 +157,6 @@ TEST_F(AGKeychainTest, AccountsAndItemKindsAreKeptApartAndAMissingItemCannotBeCh
     // A user without an item, whose name only starts like another's.
     LogCapture log;
     EXPECT_FALSE(AGKeychain::checkForExistanceOfKeychainItem(itemName, itemKind, bobby));
-    EXPECT_TRUE(log.contains(QStringLiteral("0 items found")));
     testing::internal::CaptureStdout();
     EXPECT_EQ(AGKeychain::getPasswordFromKeychainItem(itemName, itemKind, bobby), QString());
     EXPECT_EQ(testing::internal::GetCapturedStdout(), "");

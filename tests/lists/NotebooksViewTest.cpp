@@ -50,7 +50,6 @@ TEST_F(NotebooksViewTest, ANewNotebookOpensItsNameAndARenameIsCheckedOnlyAgainst
     // The name of a deleted notebook is free; names differing in letter case are different.
     EXPECT_EQ(renamed(work, QStringLiteral("Archive")), QStringLiteral("Archive"));
     EXPECT_EQ(renamed(inbox, QStringLiteral("archive")), QStringLiteral("archive"));
-    EXPECT_EQ(saves.count(), 2);
     // The same name as another listed notebook is undone, stamps and all, and reported.
     const qint64 stamped = work->serviceUpdated();
     EXPECT_EQ(renamed(work, QStringLiteral("archive")), QStringLiteral("Archive"));
@@ -59,7 +58,7 @@ TEST_F(NotebooksViewTest, ANewNotebookOpensItsNameAndARenameIsCheckedOnlyAgainst
     // While a search narrows the list, only the notebooks it shows are compared.
     view.setSearchText(text("NEW_NOTEBOOK"));
     EXPECT_EQ(renamed(added, QStringLiteral(" archive ")), QStringLiteral("archive")) << "without the spaces at its ends";
-    EXPECT_EQ(saves.count(), 3);
+    EXPECT_EQ(saves.count(), 3) << "one save for each rename taken, none for the refused one";
 
     // An edit that ends without a new name checks nothing, though two listed notebooks now
     // share a name, and so undoes nothing: here the last change is a task's.

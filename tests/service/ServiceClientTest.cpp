@@ -11,7 +11,6 @@
 #include "tests/support/LogCapture.h"
 #include "tests/support/fakeservice/FakeService.h"
 
-#include <QFile>
 #include <QProcess>
 #include <QStandardPaths>
 #include <QTemporaryDir>
@@ -257,15 +256,10 @@ TEST_F(ServiceClientTest, ReadingAReplyTakesASmallMultipleOfItsSize)
     EXPECT_EQ(listed.back().name, "t19999");
 }
 
+// A value too big for memory is EDAMTypesTest's; here the reply fits and the notes it lists do not,
+// and the client goes on serving calls.
 TEST_F(ServiceClientTest, RunningOutOfMemoryWhileReadingIsAProtocolError)
 {
-    // The answer itself does not fit.
-    replyWith(reply("getNoteContent", WireBytes().field(WireBytes::String, 0).string(QByteArray(300000, 'x'))));
-    {
-        AllocationProbe probe(100000);
-        EXPECT_THROW(content(), TProtocolException);
-    }
-    // The answer fits, the notes it lists do not.
     service.inject("getSyncChunk", FakeFault::replyBody(reply("getSyncChunk", WireBytes().field(WireBytes::Struct, 0)
         .field(WireBytes::List, 4).list(WireBytes::Struct, 1000).raw(QByteArray(1000, '\0')).stop())));
     {

@@ -5,7 +5,6 @@
 #include "app/TaskReminders.h"
 #include "core/Localized.h"
 #include "tests/support/FixedClock.h"
-#include "tests/today/PanelCloser.h"
 #include "ui/MyTodayNotesArrayController.h"
 #include "ui/TodayViewController.h"
 #include "ui_ShowTasksFinish.h"

@@ -11,6 +11,9 @@
 #include <QThread>
 #include <QTimer>
 
+#include <functional>
+#include <memory>
+
 // Each test starts from a first launch: fresh settings with the registered defaults, and a
 // store of its own.
 class AppTest : public ::testing::Test
@@ -54,6 +57,25 @@ protected:
         worker->wait();
     }
 
+    // Hands the next modal window that `find` finds, also one shown modally from inside the code
+    // under test, to `act`; looks every 10 ms for five seconds. The flag tells whether one came.
+    static std::shared_ptr<bool> onNextModal(const std::function<QWidget *()> &find, const std::function<void(QWidget *)> &act)
+    {
+        auto seen = std::make_shared<bool>(false);
+        auto *timer = new QTimer;
+        QObject::connect(timer, &QTimer::timeout, timer, [timer, seen, find, act, tries = 0]() mutable {
+            QWidget *window = find();
+            if (!window && ++tries < 500)
+                return;
+            timer->deleteLater();
+            timer->stop();
+            if ((*seen = window != nullptr))
+                act(window);
+        });
+        timer->start(10);
+        return seen;
+    }
+
     struct Answer
     {
         QString text;
@@ -61,22 +83,26 @@ protected:
         int alerts = 0;
     };
 
-    // Answers the next alert, also one shown modally from inside the code under test, by
-    // clicking the button with that text.
+    // Answers the next alert by clicking the button with that text.
     static std::shared_ptr<Answer> answerNextAlert(const QString &button)
     {
         auto answer = std::make_shared<Answer>();
-        auto *timer = new QTimer;
-        QObject::connect(timer, &QTimer::timeout, timer, [timer, answer, button] {
-            if (!visibleAlert())
-                return;
+        onNextModal(visibleAlert, [answer, button](QWidget *) {
             ++answer->alerts;
-            timer->deleteLater();
-            timer->stop();
             answer->informativeText = answerAlert(button, &answer->text);
         });
-        timer->start(10);
         return answer;
+    }
+
+    // Hands the next reminder panel to `inspect`, then closes it with its button.
+    template<typename Panel>
+    static std::shared_ptr<bool> closeNextPanel(const std::function<void(Panel *)> &inspect)
+    {
+        return onNextModal([] { return qobject_cast<Panel *>(QApplication::activeModalWidget()); }, [inspect](QWidget *window) {
+            auto *panel = static_cast<Panel *>(window);
+            inspect(panel);
+            panel->ui().button->click();
+        });
     }
 
     QTemporaryDir m_dir;

@@ -2,7 +2,6 @@
 #include "core/Localized.h"
 #include "core/NotificationCenter.h"
 #include "core/store/MyNote.h"
-#include "core/store/MyNotebook.h"
 #include "core/store/MyTag.h"
 #include "core/store/SyncWriteScope.h"
 #include "tests/support/TempStore.h"
@@ -10,7 +9,6 @@
 #include "ui_TaskEditSheet.h"
 
 #include <QMessageBox>
-#include <QSignalSpy>
 #include <QTimeZone>
 
 #include <gtest/gtest.h>
@@ -154,11 +152,6 @@ TEST(TaskEditSheetTest, TheDueDateIsThePickedDayAtMidnightPlusThePickedSecondsEv
     sheet.ui().datePicker->setDateTime(QDateTime(QDate(2026, 12, 9), QTime(9, 15, 40)));
     sheet.endEditTask();
     EXPECT_EQ(task->dueDated(), QDateTime(QDate(2026, 12, 9), QTime(0, 0, 40)));
-    sheet.beginEditing(task, nullptr, &store);
-    EXPECT_TRUE(sheet.ui().dueDateBox->isChecked());
-    sheet.ui().dueDateBox->setChecked(false);
-    sheet.endEditTask();
-    EXPECT_FALSE(task->dueDated().isValid());
 }
 
 TEST(TaskEditSheetTest, TagsArePutOnAndTakenOffAtOnce)
