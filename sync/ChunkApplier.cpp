@@ -197,6 +197,7 @@ void ChunkApplier::applyNotes(const SyncChunks &chunks)
         });
         for (size_t i = begin; i < end; ++i) {
             const EDAMNote &note = chunks.notes[i];
+            m_session.progress(SyncProgress::Receiving, int(i + 1), int(chunks.notes.size()));
             const Action action = actions[i - begin];
             if (action == Action::Keep || action == Action::Skip) {
                 m_session.mark().applied(note.updateSequenceNum);

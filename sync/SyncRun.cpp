@@ -12,6 +12,8 @@
 #include "sync/SyncFailureMessage.h"
 #include "sync/SyncSession.h"
 
+#include <stdexcept>
+
 SyncRun::SyncRun(ManagedObjectContext *moc)
     : m_moc(moc)
 {
@@ -23,10 +25,14 @@ void SyncRun::main()
 {
     QVariantMap result{{QStringLiteral("success"), false}};
     try {
+        if (m_stop->load())
+            throw std::runtime_error("synchronisation stopped");
         if (std::unique_ptr<EvernoteSync> service = EvernoteSync::init()) {
             const auto stored = blockingCallOnMainThread(
                 [] { return int32_t(Defaults::standardUserDefaults().integerForKey(Key::chunkHighUSN)); });
             SyncSession session(*m_moc, *service, startingMark(stored));
+            session.setStopFlag(m_stop);
+            session.setProgressHandler(m_progress);
             try {
                 steps(session);
             } catch (...) {

@@ -4,7 +4,12 @@
 #include <QString>
 #include <QVariantMap>
 
+#include "sync/SyncProgress.h"
+
+#include <atomic>
 #include <cstdint>
+#include <functional>
+#include <memory>
 #include <vector>
 
 class ManagedObjectContext;
@@ -29,6 +34,12 @@ public:
 
     void main();
 
+    // Called on the run's thread as it sends and receives.
+    void setProgressHandler(std::function<void(const SyncProgress &)> handler) { m_progress = std::move(handler); }
+    // From any thread: the run ends at its next step, as a failed run; what it has not sent
+    // stays marked.
+    void stop() { m_stop->store(true); }
+
     // On the main thread: the first local notebook matching "guid like %@", or none.
     MyNotebook *notebookWithGuid(const QString &guid) const;
     // On the main thread: the local tags of these guids, each once; unknown guids skipped.
@@ -44,4 +55,6 @@ protected:
 
 private:
     ManagedObjectContext *m_moc;
+    std::function<void(const SyncProgress &)> m_progress;
+    std::shared_ptr<std::atomic<bool>> m_stop = std::make_shared<std::atomic<bool>>(false);
 };

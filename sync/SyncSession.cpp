@@ -51,6 +51,8 @@ void SyncSession::checkStore() const
 {
     if (m_storeReplaced->load())
         throw std::runtime_error("the store was replaced while synchronising");
+    if (m_stop && m_stop->load())
+        throw std::runtime_error("synchronisation stopped");
 }
 
 MyNotebook *SyncSession::notebookWithGuid(const QString &guid)

@@ -3,6 +3,7 @@
 #include "core/MainThread.h"
 #include "sync/GuidIndex.h"
 #include "sync/SyncChunks.h"
+#include "sync/SyncProgress.h"
 #include "sync/UsnMark.h"
 
 #include <QHash>
@@ -11,6 +12,7 @@
 #include <QString>
 
 #include <atomic>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -35,12 +37,21 @@ public:
     SyncSession &operator=(const SyncSession &) = delete;
 
     ManagedObjectContext &moc() const { return m_moc; }
+    // Set by whoever wants the run to end at its next hop.
+    void setStopFlag(std::shared_ptr<std::atomic<bool>> stop) { m_stop = std::move(stop); }
+    void setProgressHandler(std::function<void(const SyncProgress &)> handler) { m_progress = std::move(handler); }
+    void progress(SyncProgress::Phase phase, int done, int total) const
+    {
+        if (m_progress)
+            m_progress({phase, done, total});
+    }
     EvernoteSync &service() const { return m_service; }
     UsnMark &mark() { return m_mark; }
 
     // Runs `fn` on the main thread and returns its value; what it throws ends the run. Refused
     // once the store was replaced under the run (the account was reset): the run's objects
-    // belong to a store that is gone, and writing them would fill the new one.
+    // belong to a store that is gone, and writing them would fill the new one. Refused too once
+    // the run was asked to stop.
     template <typename F>
     auto hop(F &&fn)
     {
@@ -93,6 +104,8 @@ private:
     GuidIndex m_tags;
     GuidIndex m_notes;
     QHash<QString, int32_t> m_usnBeforeSend;
+    std::shared_ptr<std::atomic<bool>> m_stop;
+    std::function<void(const SyncProgress &)> m_progress;
     std::shared_ptr<std::atomic<bool>> m_storeReplaced = std::make_shared<std::atomic<bool>>(false);
     QMetaObject::Connection m_resetConnection;
 };

@@ -1,0 +1,74 @@
+#include "sync/SyncDriver.h"
+
+#include "core/Defaults.h"
+#include "core/MainThread.h"
+#include "core/OperationQueue.h"
+#include "core/SettingsKeys.h"
+#include "sync/FirstSync.h"
+#include "sync/MainSync.h"
+
+SyncDriver::SyncDriver(OperationQueue &queue, std::function<ManagedObjectContext *()> context, QObject *parent)
+    : QObject(parent)
+    , m_queue(queue)
+    , m_context(std::move(context))
+{
+    connect(&m_timer, &QTimer::timeout, this, &SyncDriver::timerFired);
+}
+
+SyncDriver::~SyncDriver() = default;
+
+bool SyncDriver::start(Kind kind)
+{
+    if (m_waiting->load())
+        return true;
+    ManagedObjectContext *context = m_context ? m_context() : nullptr;
+    if (!context)
+        return false;
+    std::shared_ptr<SyncRun> run;
+    if (kind == Kind::First)
+        run = std::make_shared<FirstSync>(context);
+    else
+        run = std::make_shared<MainSync>(context);
+    run->setProgressHandler([this](const SyncProgress &progress) {
+        postToMainThread([this, progress] { emit this->progress(progress); }, this);
+    });
+    m_runs.insert(run);
+    ++m_outstanding;
+    m_waiting->store(true);
+    m_queue.addOperation([run, waiting = m_waiting] {
+        waiting->store(false);
+        run->main();
+    });
+    return true;
+}
+
+int SyncDriver::runEnded()
+{
+    if (m_outstanding > 0)
+        --m_outstanding;
+    // Runs that have ended no longer need a way to be stopped.
+    if (m_outstanding == 0)
+        m_runs.clear();
+    return m_outstanding;
+}
+
+void SyncDriver::startTimerSync()
+{
+    const Defaults &defaults = Defaults::standardUserDefaults();
+    const double interval = defaults.doubleForKey(Key::SyncingInterval);
+    if (!defaults.boolForKey(Key::firstSync) && defaults.boolForKey(Key::SyncingActive) && interval != MANUALLY
+        && !m_timer.isActive())
+        m_timer.start(int(interval * 1000));
+}
+
+void SyncDriver::restartTimerSync()
+{
+    m_timer.stop();
+    startTimerSync();
+}
+
+void SyncDriver::stopRuns()
+{
+    for (const std::shared_ptr<SyncRun> &run : m_runs)
+        run->stop();
+}
