@@ -2,6 +2,11 @@
 
 #include "core/Clock.h"
 #include "core/Defaults.h"
+#include "core/ErrorPane.h"
+#include "core/MainThread.h"
+#include "core/credentials/AGKeychain.h"
+#include "core/credentials/SharedData.h"
+#include "sync/SyncDriver.h"
 #include "core/ErrorPresenter.h"
 #include "core/Localized.h"
 #include "core/Log.h"
@@ -57,6 +62,9 @@ Kelvara_AppDelegate::Kelvara_AppDelegate(const QString &storeFolder, QObject *pa
     m_context = m_store->managedObjectContext();
     observeNotifications();
     m_operationsQueue = std::make_unique<OperationQueue>();
+    m_syncDriver = std::make_unique<SyncDriver>(*m_operationsQueue, [this] { return m_context; });
+    connect(m_syncDriver.get(), &SyncDriver::timerFired, this, [this] { startSync(m_syncDriver.get()); });
+    connect(m_syncDriver.get(), &SyncDriver::progress, this, &Kelvara_AppDelegate::showSyncProgress);
 
     m_window = std::make_unique<MainWindow>();
     m_errorAlerts->setWindow(m_window.get());
@@ -159,8 +167,8 @@ void Kelvara_AppDelegate::connectCommands()
     command(MainWindow::MoveToNotebook, &Kelvara_AppDelegate::showNotebooksListForTasks);
     command(MainWindow::Save, &Kelvara_AppDelegate::saveAction);
     command(MainWindow::Quit, &Kelvara_AppDelegate::terminate);
-    // Synchronising and the preferences window join with their own parts.
-    w->action(MainWindow::Synchronise)->setEnabled(false);
+    command(MainWindow::Synchronise, &Kelvara_AppDelegate::syncWithEvernote);
+    // The preferences window joins with its own part.
     w->action(MainWindow::Preferences)->setEnabled(false);
 
     connect(w->action(MainWindow::Undo), &QAction::triggered, this, [this] {
@@ -230,6 +238,8 @@ void Kelvara_AppDelegate::applicationDidFinishLaunching()
         m_reminders->sayTasksAtLaunch();
     if (defaults.boolForKey(Key::ShowDockTile))
         m_reminders->changeDockTileNumber();
+
+    syncLaunch();
 }
 
 void Kelvara_AppDelegate::midnightOperations()
@@ -419,12 +429,14 @@ void Kelvara_AppDelegate::entityNameChanged(const Notification &)
 
 void Kelvara_AppDelegate::hideSyncingStatus(const Notification &notification)
 {
-    m_window->setSyncing(false);
+    // Another run still queued or under way keeps the status up.
+    if (m_syncDriver->runEnded() == 0)
+        m_window->setSyncing(false);
     if (notification.userInfo.value(QStringLiteral("success")).toBool()) {
         setLastSyncDate(Clock::now());
         m_window->noConectionView()->hide();
     } else {
-        m_window->noConectionView()->show();
+        m_window->setSyncFailure(notification.userInfo.value(QStringLiteral("message")).toString());
     }
     for (ManagingViewController *view : std::as_const(m_viewControllers))
         view->rearrangeArrayController();
@@ -444,8 +456,22 @@ void Kelvara_AppDelegate::tasksCountChanged(const Notification &notification)
 void Kelvara_AppDelegate::setLastSyncDate(const QDateTime &date)
 {
     m_lastSyncDate = date;
-    m_window->syncDateLabel()->setText(
-        date.isValid() ? QLocale().toString(date.toTimeZone(Clock::timeZone()), QLocale::ShortFormat) : QString());
+    if (!date.isValid()) {
+        m_window->syncDateLabel()->clear();
+        return;
+    }
+    // "Today, 14:05" in the user's locale; an older run by its date.
+    const QDateTime local = date.toTimeZone(Clock::timeZone());
+    const QDate today = Clock::now().toTimeZone(Clock::timeZone()).date();
+    const QString time = QLocale().toString(local.time(), QLocale::ShortFormat);
+    QString text;
+    if (local.date() == today)
+        text = Localized::format(QStringLiteral("SYNC_DATE_TODAY"), {time});
+    else if (local.date() == today.addDays(-1))
+        text = Localized::format(QStringLiteral("SYNC_DATE_YESTERDAY"), {time});
+    else
+        text = QLocale().toString(local, QLocale::ShortFormat);
+    m_window->syncDateLabel()->setText(text);
 }
 
 // Store
@@ -465,7 +491,12 @@ void Kelvara_AppDelegate::updateUndoActions()
 
 bool Kelvara_AppDelegate::DeleteDatabase(QObject *)
 {
-    return m_store->DeleteDatabase();
+    if (!m_store->DeleteDatabase())
+        return false;
+    // The reset goes on to switch syncing off once this returns; the timer follows then, so a
+    // timer left running does not fail a run every interval until the next launch.
+    postToMainThread([this] { restartTimerSync(); }, this);
+    return true;
 }
 
 bool Kelvara_AppDelegate::commitEditing()
@@ -478,8 +509,13 @@ bool Kelvara_AppDelegate::commitEditing()
 
 void Kelvara_AppDelegate::startSync(QObject *sender)
 {
-    if (m_startSync)
+    if (m_startSync) {
         m_startSync(sender);
+        return;
+    }
+    Log::line(QStringLiteral("Syncing with Evernote"));
+    showSyncingStatus();
+    m_syncDriver->start(SyncDriver::Kind::Incremental);
 }
 
 void Kelvara_AppDelegate::terminate(QObject *)
@@ -553,4 +589,94 @@ bool Kelvara_AppDelegate::windowShouldClose()
 {
     Defaults::standardUserDefaults().setObject(Key::MainWindowFrame, m_window->saveGeometry());
     return true;
+}
+
+// Synchronisation
+
+void Kelvara_AppDelegate::syncWithEvernote(QObject *)
+{
+    Log::line(QStringLiteral("Syncing with Evernote (button)"));
+    const Defaults &defaults = Defaults::standardUserDefaults();
+    if (!defaults.boolForKey(Key::SyncingActive)) {
+        ErrorPane(Localized::string(QStringLiteral("SYNCING_NOT_ACTIVE"))).showErrorPane();
+        return;
+    }
+    showSyncingStatus();
+    if (defaults.boolForKey(Key::firstSync)) {
+        Log::line(QStringLiteral("First Syncing"));
+        m_syncDriver->start(SyncDriver::Kind::First);
+    } else {
+        m_syncDriver->start(SyncDriver::Kind::Incremental);
+    }
+}
+
+void Kelvara_AppDelegate::SyncingParamDidChanged(PreferencesController *)
+{
+    restartTimerSync();
+}
+
+void Kelvara_AppDelegate::SyncingParamFirstSync(PreferencesController *)
+{
+    Log::line(QStringLiteral("First syncing with Evernote"));
+    const Defaults &defaults = Defaults::standardUserDefaults();
+    const bool active = defaults.boolForKey(Key::SyncingActive);
+    if (defaults.boolForKey(Key::firstSync) && active) {
+        showSyncingStatus();
+        m_syncDriver->start(SyncDriver::Kind::First);
+    } else {
+        const char *key = active ? "FIRST_SYNC_YET_PERFORMED" : "SYNCING_NOT_ACTIVE";
+        ErrorPane(Localized::string(QString::fromLatin1(key))).showErrorPane();
+    }
+}
+
+void Kelvara_AppDelegate::startTimerSync()
+{
+    m_syncDriver->startTimerSync();
+    const bool active = Defaults::standardUserDefaults().boolForKey(Key::SyncingActive);
+    m_window->syncDateLabel()->setVisible(active);
+    m_window->syncDateInfoLabel()->setVisible(active);
+}
+
+void Kelvara_AppDelegate::restartTimerSync()
+{
+    m_syncDriver->restartTimerSync();
+    startTimerSync();
+}
+
+void Kelvara_AppDelegate::showSyncingStatus()
+{
+    m_window->setSyncing(true);
+}
+
+void Kelvara_AppDelegate::showSyncProgress(const SyncProgress &progress)
+{
+    if (m_syncDriver->outstanding() == 0)
+        return;
+    const QLocale locale;
+    const char *key = progress.phase == SyncProgress::Sending ? "SYNC_SENDING" : "SYNC_RECEIVING";
+    m_window->setSyncProgress(Localized::format(QString::fromLatin1(key), {locale.toString(progress.done), locale.toString(progress.total)}),
+                              progress.done, progress.total);
+}
+
+void Kelvara_AppDelegate::syncLaunch()
+{
+    Defaults &defaults = Defaults::standardUserDefaults();
+    const QString user = defaults.stringForKey(Key::UserName);
+    if (!defaults.boolForKey(Key::SyncingActive)) {
+        m_window->syncDateLabel()->hide();
+        m_window->syncDateInfoLabel()->hide();
+        return;
+    }
+    if (user.isEmpty())
+        return;
+    SharedData::sharedManager()->setUserName(user);
+    // Without the keychain item there is nothing to authenticate with: syncing waits for the user.
+    const QString kelvara = QStringLiteral("Kelvara");
+    const QString kind = QStringLiteral("password");
+    if (!AGKeychain::checkForExistanceOfKeychainItem(kelvara, kind, user))
+        return;
+    SharedData::sharedManager()->setPassword(AGKeychain::getPasswordFromKeychainItem(kelvara, kind, user));
+    if (defaults.boolForKey(Key::SyncOnLaunch))
+        syncWithEvernote(this);
+    startTimerSync();
 }

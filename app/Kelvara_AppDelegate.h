@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/SyncingParamPreferencesController.h"
 #include "core/Notification.h"
 
 #include <QDateTime>
@@ -18,6 +19,8 @@ class NotesViewController;
 class OperationQueue;
 class QAction;
 class StoreStack;
+class SyncDriver;
+struct SyncProgress;
 class TaskReminders;
 class UndoManager;
 
@@ -25,7 +28,7 @@ class UndoManager;
 // the operation queue on which saves and synchronisations run. Views talk to it through named
 // notifications and it forwards the window's commands to the view on screen. It decides what
 // happens at launch and at quit, and it installs the GUI's error presenter.
-class Kelvara_AppDelegate : public QObject
+class Kelvara_AppDelegate : public QObject, public SyncingParamPreferencesController
 {
     Q_OBJECT
 public:
@@ -85,14 +88,24 @@ public:
     ManagedObjectContext *managedObjectContext() const { return m_context; }
     OperationQueue &operationsQueue() { return *m_operationsQueue; }
     UndoManager *windowWillReturnUndoManager(QWidget *window) const;
-    bool DeleteDatabase(QObject *sender);
+    // Wipes the store (the account reset); the periodic timer then follows the reset settings.
+    bool DeleteDatabase(QObject *sender) override;
 
     QDateTime lastSyncDate() const { return m_lastSyncDate; }
     void setLastSyncDate(const QDateTime &date);
 
-    // The synchronisation driver starts an incremental run on operationsQueue through this.
+    // Synchronisation. The sync button, its menu item and the launch: a first or incremental
+    // run, or an alert saying why not.
+    void syncWithEvernote(QObject *sender);
+    // The timer and the quit: an incremental run, unchecked. A test may take it over.
     void setStartSyncHandler(std::function<void(QObject *sender)> handler) { m_startSync = std::move(handler); }
     void startSync(QObject *sender);
+    void SyncingParamDidChanged(PreferencesController *sender) override;
+    void SyncingParamFirstSync(PreferencesController *sender) override;
+    void startTimerSync();
+    void restartTimerSync();
+    void showSyncingStatus();
+    SyncDriver &syncDriver() { return *m_syncDriver; }
     // The launcher badge, the launch and quit panels and the midnight refresh.
     TaskReminders &taskReminders() { return *m_reminders; }
     // The daily refresh: the task list's and the Today view's day-dependent filters and styles
@@ -120,12 +133,16 @@ private:
     void connectCommands();
     void observeNotifications();
     bool commitEditing();
+    void syncLaunch();
+    void showSyncProgress(const SyncProgress &progress);
 
     std::unique_ptr<ErrorPaneAlerts> m_errorAlerts;
     std::unique_ptr<StoreStack> m_store;
     ManagedObjectContext *m_context = nullptr;
     QList<ManagingViewController *> m_viewControllers;
     std::unique_ptr<MainWindow> m_window;
+    // Before the queue: the queue goes first and finishes the runs, which report to the driver.
+    std::unique_ptr<SyncDriver> m_syncDriver;
     std::unique_ptr<OperationQueue> m_operationsQueue;
     int m_selectedViewController = -1;
     int m_tasksCount = 0;

@@ -341,8 +341,25 @@ void MainWindow::hideTasksCount()
 
 void MainWindow::setSyncing(bool syncing)
 {
+    if (syncing && !m_syncLabel->isVisible()) {
+        m_syncLabel->setText(Localized::string(QStringLiteral("SYNCING")));
+        m_syncIndicator->setRange(0, 0);
+    }
     m_syncLabel->setVisible(syncing);
     m_syncIndicator->setVisible(syncing || m_finishing);
+}
+
+void MainWindow::setSyncProgress(const QString &text, int done, int total)
+{
+    m_syncLabel->setText(text);
+    m_syncIndicator->setRange(0, total);
+    m_syncIndicator->setValue(done);
+}
+
+void MainWindow::setSyncFailure(const QString &reason)
+{
+    m_noConectionView->setToolTip(reason.isEmpty() ? Localized::string(QStringLiteral("NO_CONNECTION")) : reason);
+    m_noConectionView->setVisible(true);
 }
 
 void MainWindow::setFinishing(bool finishing)

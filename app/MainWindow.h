@@ -75,6 +75,11 @@ public:
     QLabel *noConectionView() const { return m_noConectionView; }
     // Shows or hides the running-synchronisation label with its indicator.
     void setSyncing(bool syncing);
+    // What the run under way is doing and how far it is ("Sending 12 of 40 changes"); the
+    // indicator fills as it goes.
+    void setSyncProgress(const QString &text, int done, int total);
+    // The end of the last run: the no-connection sign with the reason as its tooltip, or none.
+    void setSyncFailure(const QString &reason);
 
     // While the application waits for its last operations at quit: a busy status line and
     // every command off. Dialogs raised meanwhile still work.

@@ -1,0 +1,149 @@
+#include "tests/ui/AppTest.h"
+
+#include "content/DueDateContent.h"
+#include "core/Localized.h"
+#include "core/OperationQueue.h"
+#include "core/credentials/SharedData.h"
+#include "core/store/MyNote.h"
+#include "sync/SyncDriver.h"
+#include "tests/support/fakeservice/FakeService.h"
+
+#include <QLabel>
+
+namespace {
+
+// The application over Alice's account on the fake service, her credentials in place as the
+// preferences window leaves them.
+class AppSyncTest : public AppTest
+{
+protected:
+    void SetUp() override
+    {
+        AppTest::SetUp();
+        service.exportEndpoints();
+        Localized::setLanguage(QStringLiteral("en"));
+        SharedData::sharedManager()->setUserName(QStringLiteral("alice"));
+        SharedData::sharedManager()->setPassword(QStringLiteral("secret"));
+    }
+    void TearDown() override
+    {
+        SharedData::sharedManager()->setUserName(std::nullopt);
+        SharedData::sharedManager()->setPassword(std::nullopt);
+        Localized::setLanguage(QString());
+    }
+    static void setSyncing(bool active, bool firstSync, double interval = MANUALLY)
+    {
+        Defaults &defaults = Defaults::standardUserDefaults();
+        defaults.setBool(Key::SyncingActive, active);
+        defaults.setBool(Key::firstSync, firstSync);
+        defaults.setDouble(Key::SyncingInterval, interval);
+    }
+    static bool idle(Kelvara_AppDelegate &app)
+    {
+        return waitUntil([&] { return app.syncDriver().outstanding() == 0 && !app.window()->syncLabel()->isVisible(); }, 15000);
+    }
+    static MyNote *taskTitled(Kelvara_AppDelegate &app, const QString &title)
+    {
+        const QList<ManagedObject *> found = app.managedObjectContext()->fetch(
+            QStringLiteral("MyNote"), Predicate::withFormat(QStringLiteral("title == %@"), {title}));
+        return found.isEmpty() ? nullptr : static_cast<MyNote *>(found.first());
+    }
+
+    FakeService service;
+    FakeAccount &alice = service.addAccount("alice", "secret");
+};
+
+} // namespace
+
+// The sync button as a user meets it: refused with syncing off, then the first run brings the
+// account's tasks into the list and shows when it ended, and the next run sends an edit.
+TEST_F(AppSyncTest, TheSyncButtonJoinsTheAccountAndThenSendsWhatChanged)
+{
+    alice.addNote("Renew the passport", "<en-note><div>.DT.2026-12-20</div></en-note>");
+    auto app = launch();
+    QAction *button = app->window()->action(MainWindow::Synchronise);
+    ASSERT_TRUE(button->isEnabled());
+
+    auto refused = answerNextAlert(QStringLiteral("OK"));
+    button->trigger();
+    ASSERT_TRUE(waitUntil([&] { return refused->alerts == 1; }));
+    EXPECT_EQ(refused->informativeText.isEmpty() ? refused->text : refused->informativeText,
+              Localized::string(QStringLiteral("SYNCING_NOT_ACTIVE")));
+    EXPECT_EQ(app->syncDriver().outstanding(), 0);
+    EXPECT_FALSE(app->window()->syncLabel()->isVisible());
+
+    setSyncing(true, true);
+    button->trigger();
+    EXPECT_TRUE(app->window()->syncLabel()->isVisible());
+    ASSERT_TRUE(idle(*app));
+    MyNote *passport = taskTitled(*app, QStringLiteral("Renew the passport"));
+    ASSERT_TRUE(passport);
+    EXPECT_FALSE(Defaults::standardUserDefaults().boolForKey(Key::firstSync));
+    EXPECT_TRUE(app->lastSyncDate().isValid());
+    EXPECT_TRUE(app->window()->syncDateLabel()->text().startsWith(QStringLiteral("Today, ")))
+        << app->window()->syncDateLabel()->text().toStdString();
+    EXPECT_FALSE(app->window()->noConectionView()->isVisible());
+
+    passport->setTitle(QStringLiteral("Renew the passport before March"));
+    button->trigger();
+    ASSERT_TRUE(idle(*app));
+    EXPECT_EQ(alice.notes().front().title, "Renew the passport before March");
+}
+
+// Triggers while a run waits unstarted add nothing, and the status stays up until the last
+// run has ended; a failed run says why in the no-connection sign, the next one clears it.
+TEST_F(AppSyncTest, TriggersDoNotPileUpAndAFailureShowsItsReason)
+{
+    setSyncing(true, false);
+    auto app = launch();
+    service.inject("authenticate", FakeFault::delay(std::chrono::milliseconds(300)));
+    for (int i = 0; i < 5; ++i)
+        app->startSync(nullptr);
+    EXPECT_LE(app->syncDriver().outstanding(), 2);
+    ASSERT_TRUE(waitUntil([&] { return app->syncDriver().outstanding() == 1; }, 5000));
+    EXPECT_TRUE(app->window()->syncLabel()->isVisible());
+    ASSERT_TRUE(idle(*app));
+    EXPECT_LE(service.callCount("authenticate"), 2);
+
+    service.inject("getSyncChunk", FakeFault::httpStatus(503));
+    app->startSync(nullptr);
+    ASSERT_TRUE(idle(*app));
+    EXPECT_TRUE(app->window()->noConectionView()->isVisible());
+    EXPECT_TRUE(app->window()->noConectionView()->toolTip().contains(QStringLiteral("503")))
+        << app->window()->noConectionView()->toolTip().toStdString();
+    app->startSync(nullptr);
+    ASSERT_TRUE(idle(*app));
+    EXPECT_FALSE(app->window()->noConectionView()->isVisible());
+}
+
+// The periodic timer follows the settings: none while manual or before the first run, the
+// interval chosen otherwise, replaced when it changes, and gone after the account reset.
+TEST_F(AppSyncTest, TheTimerFollowsTheSettingsAndStopsAfterTheReset)
+{
+    setSyncing(true, true, FIVEMINUTES);
+    auto app = launch();
+    app->restartTimerSync();
+    EXPECT_FALSE(app->syncDriver().timerActive()); // the first run is still due
+
+    struct Row
+    {
+        bool active;
+        double interval;
+        int expectedMs; // 0: no timer
+    };
+    for (const Row &row : {Row{true, FIVEMINUTES, 300'000}, Row{true, FIFTEENMINUTES, 900'000}, Row{true, MANUALLY, 0},
+                           Row{false, ONEHOUR, 0}}) {
+        setSyncing(row.active, false, row.interval);
+        app->SyncingParamDidChanged(nullptr);
+        EXPECT_EQ(app->syncDriver().timerActive() ? app->syncDriver().timerInterval() : 0, row.expectedMs) << row.interval;
+        EXPECT_EQ(app->window()->syncDateLabel()->isVisibleTo(app->window()), row.active) << row.interval;
+    }
+
+    setSyncing(true, false, THREEMINUTES);
+    app->SyncingParamDidChanged(nullptr);
+    ASSERT_TRUE(app->syncDriver().timerActive());
+    // The reset wipes the store, then switches syncing off without telling the driver.
+    ASSERT_TRUE(app->DeleteDatabase(nullptr));
+    setSyncing(false, true, THREEMINUTES);
+    EXPECT_TRUE(waitUntil([&] { return !app->syncDriver().timerActive(); }));
+}
