@@ -16,6 +16,7 @@
 #include "ui/AlertSheet.h"
 #include "app/ErrorPaneAlerts.h"
 #include "app/MainWindow.h"
+#include "app/QuitWaitPanel.h"
 #include "app/TaskReminders.h"
 #include "core/store/ManagedObjectContext.h"
 #include "core/store/MyNotebook.h"
@@ -34,6 +35,8 @@
 #include <QAction>
 #include <QApplication>
 #include <QComboBox>
+#include <QEventLoop>
+#include <QTimer>
 #include <QLabel>
 #include <QLocale>
 #include <QScreen>
@@ -551,6 +554,9 @@ Kelvara_AppDelegate::TerminateReply Kelvara_AppDelegate::applicationShouldTermin
     if (defaults.boolForKey(Key::showTasksStatusPanelAtEnd) && m_sayTasksAtFinish)
         m_sayTasksAtFinish();
 
+    if (m_syncDriver->outstanding() > 0)
+        waitForSyncAtQuit();
+
     // The queue's operations still reach the store through the main thread: wait in a local
     // event loop that serves them. Every network exchange has a time limit, so this ends.
     if (m_operationsQueue->operationCount() > 0) {
@@ -592,6 +598,24 @@ bool Kelvara_AppDelegate::windowShouldClose()
 }
 
 // Synchronisation
+
+void Kelvara_AppDelegate::waitForSyncAtQuit()
+{
+    // A moment first, with the user's input held as for the rest of the quit; most runs end
+    // within it and no panel flashes by.
+    QEventLoop moment;
+    QTimer::singleShot(400, &moment, &QEventLoop::quit);
+    connect(m_operationsQueue.get(), &OperationQueue::allOperationsFinished, &moment, &QEventLoop::quit, Qt::QueuedConnection);
+    if (m_operationsQueue->operationCount() > 0)
+        moment.exec(QEventLoop::ExcludeUserInputEvents);
+    if (m_operationsQueue->operationCount() == 0)
+        return;
+    QuitWaitPanel panel(m_window.get());
+    connect(m_operationsQueue.get(), &OperationQueue::allOperationsFinished, &panel, &QDialog::accept, Qt::QueuedConnection);
+    connect(&panel, &QuitWaitPanel::quitNow, this, [this] { m_syncDriver->stopRuns(); });
+    if (m_operationsQueue->operationCount() > 0)
+        panel.exec();
+}
 
 void Kelvara_AppDelegate::syncWithEvernote(QObject *)
 {

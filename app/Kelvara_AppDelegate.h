@@ -134,6 +134,8 @@ private:
     void observeNotifications();
     bool commitEditing();
     void syncLaunch();
+    // The quit waits for the runs; after a moment a panel says so and offers to quit at once.
+    void waitForSyncAtQuit();
     void showSyncProgress(const SyncProgress &progress);
 
     std::unique_ptr<ErrorPaneAlerts> m_errorAlerts;

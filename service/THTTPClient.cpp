@@ -10,12 +10,25 @@
 #include <curl/curl.h>
 
 #include <algorithm>
+#include <atomic>
 #include <cstring>
 #include <limits>
 #include <new>
 #include <utility>
 
 namespace {
+
+std::atomic<bool> &abandoned()
+{
+    static std::atomic<bool> flag{false};
+    return flag;
+}
+
+int progress(void *, curl_off_t, curl_off_t, curl_off_t, curl_off_t)
+{
+    // Non-zero makes libcurl end the exchange with "Callback aborted".
+    return abandoned().load() ? 1 : 0;
+}
 
 constexpr size_t InitialRequestCapacity = 1024;
 // Thrift counts reply bytes in 32-bit integers.
@@ -95,6 +108,9 @@ void THTTPClient::flush()
     m_readPosition = 0;
     const bool repeatable = std::exchange(m_repeatable, false);
 
+    if (abandoned().load())
+        throw TTransportException(QStringLiteral("Could not make HTTP request"),
+                                  {{QStringLiteral("error"), QStringLiteral("abandoned")}});
     CurlHandlePool::Lease lease = CurlHandlePool::acquire();
     CURL *curl = lease.handle();
     char error[CURL_ERROR_SIZE] = {};
@@ -119,6 +135,8 @@ void THTTPClient::flush()
     // A service on this machine is never reached through a proxy of the environment.
     if (m_loopback)
         curl_easy_setopt(curl, CURLOPT_PROXY, "");
+    curl_easy_setopt(curl, CURLOPT_XFERINFOFUNCTION, &progress);
+    curl_easy_setopt(curl, CURLOPT_NOPROGRESS, 0L);
     curl_easy_setopt(curl, CURLOPT_WRITEFUNCTION, &THTTPClient::receive);
     curl_easy_setopt(curl, CURLOPT_WRITEDATA, this);
 
@@ -150,6 +168,11 @@ void THTTPClient::flush()
         throw TProtocolException(QStringLiteral("The HTTP server answered with a page of type %1, not a reply")
                                      .arg(QString::fromLatin1(contentType).trimmed()));
     }
+}
+
+void THTTPClient::abandonExchanges(bool abandon)
+{
+    abandoned().store(abandon);
 }
 
 size_t THTTPClient::receive(char *data, size_t size, size_t count, void *self)

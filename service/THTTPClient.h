@@ -56,6 +56,11 @@ public:
     uint32_t read(uint8_t *buf, uint32_t len);
     const uint8_t *borrow(uint8_t *buf, uint32_t *len);
     void consume(uint32_t len);
+    // Process-wide: exchanges under way end at once with a transport failure, and new ones
+    // fail before they start, while set. The quit uses it when the user will not wait for a
+    // service that does not answer.
+    static void abandonExchanges(bool abandon);
+
     // Bytes of the current reply not read yet.
     int64_t replyBytesLeft() const { return int64_t(m_reply.size() - m_readPosition); }
 

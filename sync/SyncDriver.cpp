@@ -4,6 +4,7 @@
 #include "core/MainThread.h"
 #include "core/OperationQueue.h"
 #include "core/SettingsKeys.h"
+#include "service/THTTPClient.h"
 #include "sync/FirstSync.h"
 #include "sync/MainSync.h"
 
@@ -47,8 +48,10 @@ int SyncDriver::runEnded()
     if (m_outstanding > 0)
         --m_outstanding;
     // Runs that have ended no longer need a way to be stopped.
-    if (m_outstanding == 0)
+    if (m_outstanding == 0) {
         m_runs.clear();
+        THTTPClient::abandonExchanges(false);
+    }
     return m_outstanding;
 }
 
@@ -71,4 +74,8 @@ void SyncDriver::stopRuns()
 {
     for (const std::shared_ptr<SyncRun> &run : m_runs)
         run->stop();
+    // A request waiting on a service that does not answer would hold the run for its whole
+    // timeout; it ends now, as a transport failure, before anything it would have written back.
+    if (!m_runs.empty())
+        THTTPClient::abandonExchanges(true);
 }

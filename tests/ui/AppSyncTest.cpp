@@ -5,10 +5,13 @@
 #include "core/OperationQueue.h"
 #include "core/credentials/SharedData.h"
 #include "core/store/MyNote.h"
+#include "app/QuitWaitPanel.h"
 #include "sync/SyncDriver.h"
 #include "tests/support/fakeservice/FakeService.h"
 
+#include <QElapsedTimer>
 #include <QLabel>
+#include <QPushButton>
 
 namespace {
 
@@ -146,4 +149,39 @@ TEST_F(AppSyncTest, TheTimerFollowsTheSettingsAndStopsAfterTheReset)
     ASSERT_TRUE(app->DeleteDatabase(nullptr));
     setSyncing(false, true, THREEMINUTES);
     EXPECT_TRUE(waitUntil([&] { return !app->syncDriver().timerActive(); }));
+}
+
+// A quit that would wait on a service that does not answer says so in a panel; Quit Now ends
+// the run at once, the edit it did not send stays marked, and the store is saved.
+TEST_F(AppSyncTest, QuitNowEndsARunThatWaitsOnASilentService)
+{
+    setSyncing(true, false);
+    auto app = launch();
+    MyNote *task = app->managedObjectContext()->insert<MyNote>();
+    task->setTitle(QStringLiteral("Water the plants"));
+    task->setNotebook(static_cast<MyNotebook *>(app->managedObjectContext()->fetch(QStringLiteral("MyNotebook")).first()));
+    service.inject("getSyncChunk", FakeFault::delay(std::chrono::seconds(20)));
+    app->startSync(nullptr);
+    ASSERT_TRUE(waitUntil([&] { return service.callCount("getSyncChunk") == 1; }));
+
+    QString said;
+    auto seen = onNextModal([] { return qobject_cast<QuitWaitPanel *>(QApplication::activeModalWidget()); },
+                            [&](QWidget *panel) {
+                                said = panel->findChild<QLabel *>()->text();
+                                static_cast<QuitWaitPanel *>(panel)->quitNowButton()->click();
+                            });
+    QElapsedTimer clock;
+    clock.start();
+    EXPECT_EQ(app->applicationShouldTerminate(), Kelvara_AppDelegate::TerminateNow);
+    EXPECT_TRUE(*seen);
+    EXPECT_EQ(said, Localized::string(QStringLiteral("QUIT_WAITING_SYNC")));
+    EXPECT_LT(clock.elapsed(), 10'000);
+    EXPECT_EQ(service.callCount("createNote"), 0);
+
+    StoreStack reopened(storeFolder());
+    app.reset();
+    const QList<ManagedObject *> saved = reopened.managedObjectContext()->fetch(
+        QStringLiteral("MyNote"), Predicate::withFormat(QStringLiteral("title == %@"), {QStringLiteral("Water the plants")}));
+    ASSERT_EQ(saved.size(), 1);
+    EXPECT_TRUE(static_cast<MyNote *>(saved.first())->needUpdate());
 }
