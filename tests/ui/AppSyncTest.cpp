@@ -7,6 +7,8 @@
 #include "core/store/MyNote.h"
 #include "app/QuitWaitPanel.h"
 #include "sync/SyncDriver.h"
+#include "ui/ArrayController.h"
+#include "ui/NotesViewController.h"
 #include "tests/support/fakeservice/FakeService.h"
 
 #include <QElapsedTimer>
@@ -81,6 +83,11 @@ TEST_F(AppSyncTest, TheSyncButtonJoinsTheAccountAndThenSendsWhatChanged)
     ASSERT_TRUE(idle(*app));
     MyNote *passport = taskTitled(*app, QStringLiteral("Renew the passport"));
     ASSERT_TRUE(passport);
+    // The open task list follows without a restart: the account's notebook is in its list.
+    QStringList notebooks;
+    for (ManagedObject *notebook : app->notesViewController()->notebookList()->arrangedObjects())
+        notebooks << notebook->value(QStringLiteral("name")).toString();
+    EXPECT_TRUE(notebooks.contains(QStringLiteral("alice's notebook"))) << notebooks.join(u',').toStdString();
     EXPECT_FALSE(Defaults::standardUserDefaults().boolForKey(Key::firstSync));
     EXPECT_TRUE(app->lastSyncDate().isValid());
     EXPECT_TRUE(app->window()->syncDateLabel()->text().startsWith(QStringLiteral("Today, ")))
