@@ -65,7 +65,8 @@ TEST(FakeServiceProgram, ServesThePrintedAccountUntilTerminated)
                      QStringLiteral("pa55 word"), QStringLiteral("--seed-notes"), QStringLiteral("9")});
     const QString userStoreUrl = program.variable(QStringLiteral("KELVARA_USER_STORE_URL"));
     const QString noteStoreBaseUrl = program.variable(QStringLiteral("KELVARA_NOTE_STORE_BASE_URL"));
-    ASSERT_FALSE(userStoreUrl.isEmpty() || noteStoreBaseUrl.isEmpty()) << program.process().readAllStandardError().toStdString();
+    ASSERT_FALSE(userStoreUrl.isEmpty() || noteStoreBaseUrl.isEmpty())
+        << program.process().readAllStandardError().toStdString();
 
     EXPECT_TRUE(TestClients::userStore(userStoreUrl).checkVersion("Kelvara", 1, 15));
     EXPECT_THROW(TestClients::userStore(userStoreUrl).authenticate("tester", "demo", "k", "s"), EDAMUserException);
@@ -96,7 +97,8 @@ TEST(FakeServiceProgram, TakesTheGivenPortAndRefusesOneInUse)
     ASSERT_EQ(first->stop(), 0);
     first.reset();
     Program again({QStringLiteral("--port"), port});
-    EXPECT_EQ(QUrl(again.variable(QStringLiteral("KELVARA_USER_STORE_URL"))).port(), firstUrl.port());
-    EXPECT_TRUE(TestClients::userStore(again.variable(QStringLiteral("KELVARA_USER_STORE_URL"))).checkVersion("Kelvara", 1, 15));
+    const QString againUrl = again.variable(QStringLiteral("KELVARA_USER_STORE_URL"));
+    EXPECT_EQ(QUrl(againUrl).port(), firstUrl.port());
+    EXPECT_TRUE(TestClients::userStore(againUrl).checkVersion("Kelvara", 1, 15));
     EXPECT_EQ(again.stop(), 0);
 }

@@ -52,7 +52,8 @@ Settings settingsFrom(const QCoreApplication &app)
     parser.setApplicationDescription(QStringLiteral("The fake note service with one account, until interrupted."));
     parser.addHelpOption();
     parser.addOptions({
-        {QStringLiteral("user"), QStringLiteral("The account's user name."), QStringLiteral("name"), QStringLiteral("demo")},
+        {QStringLiteral("user"), QStringLiteral("The account's user name."), QStringLiteral("name"),
+         QStringLiteral("demo")},
         {QStringLiteral("password"), QStringLiteral("The account's password."), QStringLiteral("password"),
          QStringLiteral("demo")},
         {QStringLiteral("port"), QStringLiteral("The port on 127.0.0.1; 0 takes a free one."), QStringLiteral("port"),
