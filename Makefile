@@ -2,7 +2,7 @@
 BUILD ?= build
 CMAKE_ARGS ?=
 
-.PHONY: deps configure build run test test-below-gui bench clean
+.PHONY: deps configure build run fake-service test test-below-gui bench clean
 
 deps:
 	@./scripts/install-deps
@@ -16,6 +16,14 @@ build: configure
 
 run: build
 	@./scripts/run-app $(BUILD)/kelvara
+
+# The fake note service, to try synchronisation without an account: it prints what to give
+# Kelvara. FAKE_SERVICE_ARGS="--port 8765 --seed-notes 0" keeps the addresses across restarts.
+# Only its own target is built, so the service is up sooner; `make run` builds the rest.
+FAKE_SERVICE_ARGS ?= --seed-notes 12
+fake-service: configure
+	@cmake --build $(BUILD) --target kelvara-fake-service
+	@$(BUILD)/tests/support/fakeservice/kelvara-fake-service $(FAKE_SERVICE_ARGS)
 
 test: build
 	@./scripts/run-tests $(BUILD)

@@ -72,13 +72,13 @@ FakeService::FakeService(const Options &options)
         factory->authenticate(false);
         factory->loadCertificate(options.tlsCertificate.toLocal8Bit().constData());
         factory->loadPrivateKey(options.tlsPrivateKey.toLocal8Bit().constData());
-        socket = std::make_shared<apache::thrift::transport::TSSLServerSocket>("127.0.0.1", 0, factory);
+        socket = std::make_shared<apache::thrift::transport::TSSLServerSocket>("127.0.0.1", options.port, factory);
         m_tls = true;
 #else
         throw std::runtime_error("the fake service was built without TLS");
 #endif
     } else {
-        socket = std::make_shared<apache::thrift::transport::TServerSocket>("127.0.0.1", 0);
+        socket = std::make_shared<apache::thrift::transport::TServerSocket>("127.0.0.1", options.port);
     }
     socket->setInterruptableChildren(true);
     m_events = std::make_shared<Events>(*socket);

@@ -23,9 +23,9 @@ class TThreadedServer;
 }
 
 // The note service, in process: the user store and the note store over real HTTP on
-// 127.0.0.1, on an ephemeral port, served by libthrift's own server and dispatchers. It holds
-// accounts with their notebooks, tags and notes (FakeAccount), answers every call the
-// application makes, and misbehaves on request (FakeFault).
+// 127.0.0.1, on an ephemeral port unless told one, served by libthrift's own server and
+// dispatchers. It holds accounts with their notebooks, tags and notes (FakeAccount), answers
+// every call the application makes, and misbehaves on request (FakeFault).
 //
 //     FakeService service;
 //     FakeAccount &alice = service.addAccount("alice", "secret");   // shard "s1"
@@ -44,6 +44,8 @@ public:
         // PEM files: with both, the service speaks HTTPS only.
         QString tlsCertificate;
         QString tlsPrivateKey;
+        // 0 takes a free one, so that tests running side by side never collide.
+        int port = 0;
     };
 
     FakeService();
