@@ -466,7 +466,10 @@ void Kelvara_AppDelegate::setLastSyncDate(const QDateTime &date)
     // "Today, 14:05" in the user's locale; an older run by its date.
     const QDateTime local = date.toTimeZone(Clock::timeZone());
     const QDate today = Clock::now().toTimeZone(Clock::timeZone()).date();
-    const QString time = QLocale().toString(local.time(), QLocale::ShortFormat);
+    // Hours and minutes: some locales' short format carries seconds, which only flicker.
+    QString timeFormat = QLocale().timeFormat(QLocale::ShortFormat);
+    timeFormat.remove(QStringLiteral(":ss"));
+    const QString time = QLocale().toString(local.time(), timeFormat);
     QString text;
     if (local.date() == today)
         text = Localized::format(QStringLiteral("SYNC_DATE_TODAY"), {time});
