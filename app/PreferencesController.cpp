@@ -202,7 +202,7 @@ void PreferencesController::windowDidLoad()
     // Each page gets the size it is shown at; a wrapped text decides its page's height.
     for (QWidget *view : {m_ui->generalView, m_ui->syncView, m_ui->updatesView}) {
         const int width = std::max(view->sizeHint().width(), minimumPageWidth);
-        const int height = view->hasHeightForWidth() ? view->heightForWidth(width) : view->sizeHint().height();
+        const int height = view->hasHeightForWidth() ? view->layout()->totalHeightForWidth(width) : 0;
         view->resize(width, std::max(height, view->sizeHint().height()));
     }
     changeView(GeneralView);
