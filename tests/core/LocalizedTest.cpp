@@ -16,7 +16,7 @@ QSet<QString> keysUsedInSources()
     QSet<QString> keys;
     static const QRegularExpression call(
         QStringLiteral(R"re(Localized::(?:string|format)\(\s*(?:QStringLiteral\(\s*)?u?"([^"]+)")re"));
-    for (const char *layer : {"core", "content", "service", "sync", "ui"}) {
+    for (const char *layer : {"core", "content", "service", "sync", "ui", "app"}) {
         QDirIterator it(QStringLiteral(KELVARA_SOURCE_DIR "/") + QLatin1String(layer),
                         {QStringLiteral("*.cpp"), QStringLiteral("*.h")}, QDir::Files, QDirIterator::Subdirectories);
         while (it.hasNext()) {
