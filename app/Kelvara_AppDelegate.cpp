@@ -16,6 +16,7 @@
 #include "ui/AlertSheet.h"
 #include "app/ErrorPaneAlerts.h"
 #include "app/MainWindow.h"
+#include "app/PreferencesController.h"
 #include "app/QuitWaitPanel.h"
 #include "app/TaskReminders.h"
 #include "core/store/ManagedObjectContext.h"
@@ -171,8 +172,7 @@ void Kelvara_AppDelegate::connectCommands()
     command(MainWindow::Save, &Kelvara_AppDelegate::saveAction);
     command(MainWindow::Quit, &Kelvara_AppDelegate::terminate);
     command(MainWindow::Synchronise, &Kelvara_AppDelegate::syncWithEvernote);
-    // The preferences window joins with its own part.
-    w->action(MainWindow::Preferences)->setEnabled(false);
+    command(MainWindow::Preferences, &Kelvara_AppDelegate::showPreferences);
 
     connect(w->action(MainWindow::Undo), &QAction::triggered, this, [this] {
         if (UndoManager *undo = windowWillReturnUndoManager(m_window.get()); undo && undo->canUndo()) {
@@ -654,6 +654,23 @@ void Kelvara_AppDelegate::SyncingParamFirstSync(PreferencesController *)
         const char *key = active ? "FIRST_SYNC_YET_PERFORMED" : "SYNCING_NOT_ACTIVE";
         ErrorPane(Localized::string(QString::fromLatin1(key))).showErrorPane();
     }
+    // The window asks this while it closes: it goes once its close is over, and the next
+    // opening makes it afresh.
+    if (m_preferencesController)
+        m_preferencesController.release()->deleteLater();
+}
+
+void Kelvara_AppDelegate::showPreferences(QObject *)
+{
+    if (!m_context && !storeForAction())
+        return;
+    if (!m_preferencesController) {
+        m_preferencesController = std::make_unique<PreferencesController>(m_context);
+        m_preferencesController->setSyncingDelegate(this);
+    }
+    m_preferencesController->show();
+    m_preferencesController->raise();
+    m_preferencesController->activateWindow();
 }
 
 void Kelvara_AppDelegate::startTimerSync()

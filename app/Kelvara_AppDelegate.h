@@ -18,6 +18,7 @@ class ManagingViewController;
 class NotesViewController;
 class OperationQueue;
 class QAction;
+class PreferencesController;
 class StoreStack;
 class SyncDriver;
 struct SyncProgress;
@@ -105,6 +106,9 @@ public:
     void startTimerSync();
     void restartTimerSync();
     void showSyncingStatus();
+    // The preferences window, made the first time it is asked for and kept.
+    void showPreferences(QObject *sender);
+    PreferencesController *preferencesController() const { return m_preferencesController.get(); }
     SyncDriver &syncDriver() { return *m_syncDriver; }
     // The launcher badge, the launch and quit panels and the midnight refresh.
     TaskReminders &taskReminders() { return *m_reminders; }
@@ -145,6 +149,7 @@ private:
     std::unique_ptr<MainWindow> m_window;
     // Before the queue: the queue goes first and finishes the runs, which report to the driver.
     std::unique_ptr<SyncDriver> m_syncDriver;
+    std::unique_ptr<PreferencesController> m_preferencesController;
     std::unique_ptr<OperationQueue> m_operationsQueue;
     int m_selectedViewController = -1;
     int m_tasksCount = 0;

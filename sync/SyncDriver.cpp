@@ -8,6 +8,8 @@
 #include "sync/FirstSync.h"
 #include "sync/MainSync.h"
 
+#include <utility>
+
 SyncDriver::SyncDriver(OperationQueue &queue, std::function<ManagedObjectContext *()> context, QObject *parent)
     : QObject(parent)
     , m_queue(queue)
@@ -16,7 +18,12 @@ SyncDriver::SyncDriver(OperationQueue &queue, std::function<ManagedObjectContext
     connect(&m_timer, &QTimer::timeout, this, &SyncDriver::timerFired);
 }
 
-SyncDriver::~SyncDriver() = default;
+SyncDriver::~SyncDriver()
+{
+    // The runs it stopped are over by now (their queue goes first): later exchanges go ahead.
+    if (m_abandoned)
+        THTTPClient::abandonExchanges(false);
+}
 
 bool SyncDriver::start(Kind kind)
 {
@@ -50,7 +57,8 @@ int SyncDriver::runEnded()
     // Runs that have ended no longer need a way to be stopped.
     if (m_outstanding == 0) {
         m_runs.clear();
-        THTTPClient::abandonExchanges(false);
+        if (std::exchange(m_abandoned, false))
+            THTTPClient::abandonExchanges(false);
     }
     return m_outstanding;
 }
@@ -76,6 +84,8 @@ void SyncDriver::stopRuns()
         run->stop();
     // A request waiting on a service that does not answer would hold the run for its whole
     // timeout; it ends now, as a transport failure, before anything it would have written back.
-    if (!m_runs.empty())
+    if (!m_runs.empty()) {
         THTTPClient::abandonExchanges(true);
+        m_abandoned = true;
+    }
 }

@@ -58,4 +58,5 @@ private:
     // Shared with the queued operation, which clears it when the run starts.
     std::shared_ptr<std::atomic<bool>> m_waiting = std::make_shared<std::atomic<bool>>(false);
     std::set<std::shared_ptr<SyncRun>> m_runs;
+    bool m_abandoned = false; // this driver made the exchanges stop
 };

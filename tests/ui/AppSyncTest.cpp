@@ -5,7 +5,10 @@
 #include "core/OperationQueue.h"
 #include "core/credentials/SharedData.h"
 #include "core/store/MyNote.h"
+#include "app/PreferencesController.h"
 #include "app/QuitWaitPanel.h"
+#include "core/credentials/AGKeychain.h"
+#include "ui_Preferences.h"
 #include "sync/SyncDriver.h"
 #include "ui/ArrayController.h"
 #include "ui/NotesViewController.h"
@@ -191,4 +194,65 @@ TEST_F(AppSyncTest, QuitNowEndsARunThatWaitsOnASilentService)
         QStringLiteral("MyNote"), Predicate::withFormat(QStringLiteral("title == %@"), {QStringLiteral("Water the plants")}));
     ASSERT_EQ(saved.size(), 1);
     EXPECT_TRUE(static_cast<MyNote *>(saved.first())->needUpdate());
+}
+
+// The whole path as a user walks it: the preferences refuse a wrong password and keep the right
+// one in the keychain, closing them starts the first run that brings the account's tasks, an
+// edit goes out with the sync button, and the reset wipes the store and the account and stops
+// the timer.
+TEST_F(AppSyncTest, FromThePreferencesToTheFirstRunAndBackThroughTheReset)
+{
+    const QString user = QStringLiteral("walker%1").arg(QCoreApplication::applicationPid());
+    FakeAccount &account = service.addAccount(user.toStdString(), "right-Password-7");
+    account.addNote("Call the plumber", "<en-note><div>.DT.2026-12-21</div></en-note>");
+    SharedData::sharedManager()->setUserName(std::nullopt);
+    SharedData::sharedManager()->setPassword(std::nullopt);
+    Defaults::standardUserDefaults().setDouble(Key::SyncingInterval, FIVEMINUTES);
+    auto app = launch();
+
+    app->window()->action(MainWindow::Preferences)->trigger();
+    PreferencesController *prefs = app->preferencesController();
+    ASSERT_TRUE(prefs && prefs->isVisible());
+    prefs->changeView(PreferencesController::SyncView);
+    Ui::Preferences &ui = prefs->ui();
+    const auto save = [&](const QString &password) {
+        ui.nombre->setText(user);
+        ui.passw->setText(password);
+        ui.saveUserButton->click();
+        EXPECT_TRUE(waitUntil([&] { return !prefs->isCheckingUser(); }, 30000));
+    };
+    const QString kelvara = QStringLiteral("Kelvara");
+    const QString kind = QStringLiteral("password");
+    save(QStringLiteral("wrong"));
+    EXPECT_FALSE(Defaults::standardUserDefaults().objectForKey(Key::UserName).isValid());
+    EXPECT_FALSE(AGKeychain::checkForExistanceOfKeychainItem(kelvara, kind, user));
+    save(QStringLiteral("right-Password-7"));
+    EXPECT_TRUE(AGKeychain::checkForExistanceOfKeychainItem(kelvara, kind, user));
+    EXPECT_TRUE(ui.nombre->isReadOnly());
+    EXPECT_TRUE(ui.passw->text().isEmpty());
+
+    prefs->close();
+    EXPECT_TRUE(app->window()->syncLabel()->isVisible());
+    ASSERT_TRUE(idle(*app));
+    EXPECT_FALSE(app->preferencesController());
+    MyNote *plumber = taskTitled(*app, QStringLiteral("Call the plumber"));
+    ASSERT_TRUE(plumber);
+    plumber->setTitle(QStringLiteral("Call the plumber about the boiler"));
+    app->window()->action(MainWindow::Synchronise)->trigger();
+    ASSERT_TRUE(idle(*app));
+    EXPECT_EQ(account.notes().front().title, "Call the plumber about the boiler");
+
+    app->SyncingParamDidChanged(nullptr); // the periodic runs begin with the next settings change
+    ASSERT_TRUE(app->syncDriver().timerActive());
+    app->window()->action(MainWindow::Preferences)->trigger();
+    prefs = app->preferencesController();
+    prefs->changeView(PreferencesController::SyncView);
+    auto answered = answerNextAlert(QStringLiteral("Delete"));
+    prefs->ui().saveUserButton->click();
+    ASSERT_TRUE(waitUntil([&] { return answered->alerts == 1; }));
+    EXPECT_FALSE(taskTitled(*app, QStringLiteral("Call the plumber about the boiler")));
+    EXPECT_FALSE(Defaults::standardUserDefaults().objectForKey(Key::UserName).isValid());
+    EXPECT_FALSE(AGKeychain::checkForExistanceOfKeychainItem(kelvara, kind, user));
+    EXPECT_TRUE(waitUntil([&] { return !app->syncDriver().timerActive(); }));
+    prefs->close();
 }
