@@ -279,37 +279,6 @@ void MainWindow::setBoxView(QWidget *view)
     focusFirstChild(view);
 }
 
-void MainWindow::setFrame(const QRect &frame, bool animate)
-{
-    finishFrameAnimation();
-    if (!animate || !isVisible() || frame.size() == geometry().size()) {
-        setGeometry(frame);
-        return;
-    }
-    m_frameAnimation = new QPropertyAnimation(this, "geometry", this);
-    m_frameAnimation->setDuration(180);
-    m_frameAnimation->setEasingCurve(QEasingCurve::OutCubic);
-    m_frameAnimation->setStartValue(geometry());
-    m_frameAnimation->setEndValue(frame);
-    connect(m_frameAnimation, &QAbstractAnimation::finished, this, [this] {
-        m_frameAnimation->deleteLater();
-        m_frameAnimation = nullptr;
-    });
-    m_frameAnimation->start();
-}
-
-void MainWindow::finishFrameAnimation()
-{
-    if (!m_frameAnimation)
-        return;
-    QPropertyAnimation *animation = m_frameAnimation;
-    m_frameAnimation = nullptr;
-    const QRect end = animation->endValue().toRect();
-    animation->stop();
-    delete animation;
-    setGeometry(end);
-}
-
 bool MainWindow::makeFirstResponder()
 {
     QWidget *focus = focusWidget();

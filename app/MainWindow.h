@@ -1,5 +1,7 @@
 #pragma once
 
+#include "app/FrameAnimator.h"
+
 #include <QHash>
 #include <QList>
 #include <QMainWindow>
@@ -57,9 +59,9 @@ public:
     // Takes the view on screen out of the box (it keeps its size) and puts `view` in.
     void setBoxView(QWidget *view);
     // Animated only while the window is on screen.
-    void setFrame(const QRect &frame, bool animate);
-    void finishFrameAnimation();
-    bool isAnimatingFrame() const { return m_frameAnimation != nullptr; }
+    void setFrame(const QRect &frame, bool animate) { m_frame.setFrame(frame, animate); }
+    void finishFrameAnimation() { m_frame.finish(); }
+    bool isAnimatingFrame() const { return m_frame.isAnimating(); }
     // Ends any editing in the window by taking the focus away from the editor. Refuses, and
     // leaves the editor as it is, when the editor holds a value it cannot accept.
     bool makeFirstResponder();
@@ -117,7 +119,7 @@ private:
     QWidget *m_box = nullptr;
     QVBoxLayout *m_boxLayout = nullptr;
     QPointer<QWidget> m_boxView;
-    QPropertyAnimation *m_frameAnimation = nullptr;
+    FrameAnimator m_frame{this};
 
     QLabel *m_tasksCount = nullptr;
     QProgressBar *m_syncIndicator = nullptr;

@@ -334,37 +334,6 @@ QSize PreferencesController::boxContentSize()
     return m_ui->box->contentsRect().size();
 }
 
-void PreferencesController::setFrame(const QRect &frame, bool animate)
-{
-    finishFrameAnimation();
-    if (!animate || !isVisible() || frame.size() == geometry().size()) {
-        setGeometry(frame);
-        return;
-    }
-    m_frameAnimation = new QPropertyAnimation(this, "geometry", this);
-    m_frameAnimation->setDuration(180);
-    m_frameAnimation->setEasingCurve(QEasingCurve::OutCubic);
-    m_frameAnimation->setStartValue(geometry());
-    m_frameAnimation->setEndValue(frame);
-    connect(m_frameAnimation, &QAbstractAnimation::finished, this, [this] {
-        m_frameAnimation->deleteLater();
-        m_frameAnimation = nullptr;
-    });
-    m_frameAnimation->start();
-}
-
-void PreferencesController::finishFrameAnimation()
-{
-    if (!m_frameAnimation)
-        return;
-    QPropertyAnimation *animation = m_frameAnimation;
-    m_frameAnimation = nullptr;
-    const QRect end = animation->endValue().toRect();
-    animation->stop();
-    delete animation;
-    setGeometry(end);
-}
-
 // Account
 
 void PreferencesController::setAccountEditable(bool editable)

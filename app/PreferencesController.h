@@ -1,5 +1,7 @@
 #pragma once
 
+#include "app/FrameAnimator.h"
+
 #include "core/store/ManagedObjectContext.h"
 #include "core/store/Predicate.h"
 #include "core/store/SortDescriptor.h"
@@ -49,7 +51,7 @@ public:
     int currentView() const { return m_currentView; }
     // True while the service is checking the account that saveUser() was given.
     bool isCheckingUser() const { return m_userCheck != nullptr; }
-    bool isAnimatingFrame() const { return m_frameAnimation != nullptr; }
+    bool isAnimatingFrame() const { return m_frame.isAnimating(); }
 
     void changeViewAction(QAction *sender);
     void changeView(int view);
@@ -104,8 +106,8 @@ private:
     QWidget *page(int view) const;
     bool makeFirstResponder();
     QSize boxContentSize();
-    void setFrame(const QRect &frame, bool animate);
-    void finishFrameAnimation();
+    void setFrame(const QRect &frame, bool animate) { m_frame.setFrame(frame, animate); }
+    void finishFrameAnimation() { m_frame.finish(); }
 
     std::unique_ptr<Ui::Preferences> m_ui;
     SyncingParamPreferencesController *m_syncingDelegate = nullptr;
@@ -119,6 +121,6 @@ private:
     QActionGroup *m_viewItems = nullptr;
     QWidget *m_pageOnScreen = nullptr;
     int m_currentView = -1;
-    QPropertyAnimation *m_frameAnimation = nullptr;
+    FrameAnimator m_frame{this};
     std::unique_ptr<QThread> m_userCheck;
 };

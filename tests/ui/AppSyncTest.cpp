@@ -223,7 +223,11 @@ TEST_F(AppSyncTest, FromThePreferencesToTheFirstRunAndBackThroughTheReset)
     };
     const QString kelvara = QStringLiteral("Kelvara");
     const QString kind = QStringLiteral("password");
+    // The service's refusal comes as an error pane, answered before anything else is asked.
+    auto refusal = answerNextAlert(QStringLiteral("OK"));
     save(QStringLiteral("wrong"));
+    ASSERT_TRUE(waitUntil([&] { return refusal->alerts == 1; }));
+    EXPECT_TRUE(refusal->informativeText.contains(QStringLiteral("password")) || refusal->text.contains(QStringLiteral("password")));
     EXPECT_FALSE(Defaults::standardUserDefaults().objectForKey(Key::UserName).isValid());
     EXPECT_FALSE(AGKeychain::checkForExistanceOfKeychainItem(kelvara, kind, user));
     save(QStringLiteral("right-Password-7"));
