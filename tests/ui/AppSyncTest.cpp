@@ -260,3 +260,31 @@ TEST_F(AppSyncTest, FromThePreferencesToTheFirstRunAndBackThroughTheReset)
     EXPECT_TRUE(waitUntil([&] { return !app->syncDriver().timerActive(); }));
     prefs->close();
 }
+
+// At launch, syncing on with a saved user: the keychain item gives the password and, with
+// "SyncOnLaunch", a run starts (a first one while "firstSync" holds, with no timer); without the
+// item nothing starts until the user acts.
+TEST_F(AppSyncTest, TheLaunchSyncsOnlyWithTheUsersKeychainItem)
+{
+    const QString user = QStringLiteral("launcher%1").arg(QCoreApplication::applicationPid());
+    FakeAccount &account = service.addAccount(user.toStdString(), "launch-Password-3");
+    account.addNote("Book the train");
+    SharedData::sharedManager()->setUserName(std::nullopt);
+    SharedData::sharedManager()->setPassword(std::nullopt);
+    setSyncing(true, true, FIVEMINUTES);
+    Defaults::standardUserDefaults().setObject(Key::UserName, user);
+    {
+        auto app = launch();
+        EXPECT_EQ(app->syncDriver().outstanding(), 0);
+        EXPECT_FALSE(app->syncDriver().timerActive());
+        EXPECT_EQ(SharedData::sharedManager()->password(), std::nullopt);
+    }
+    const QString kelvara = QStringLiteral("Kelvara");
+    ASSERT_TRUE(AGKeychain::addKeychainItem(kelvara, QStringLiteral("password"), user, QStringLiteral("launch-Password-3")));
+    auto app = launch();
+    EXPECT_FALSE(app->syncDriver().timerActive()); // not while the first run is due
+    ASSERT_TRUE(idle(*app));
+    EXPECT_TRUE(taskTitled(*app, QStringLiteral("Book the train")));
+    EXPECT_FALSE(Defaults::standardUserDefaults().boolForKey(Key::firstSync));
+    EXPECT_TRUE(AGKeychain::deleteKeychainItem(kelvara, QStringLiteral("password"), user));
+}
