@@ -1,7 +1,6 @@
+#include "bench/BenchAccount.h"
 #include "content/TypesConversor.h"
-#include "core/credentials/SharedData.h"
 #include "sync/EvernoteSync.h"
-#include "tests/support/fakeservice/FakeService.h"
 
 #include <benchmark/benchmark.h>
 
@@ -9,28 +8,12 @@
 
 namespace {
 
-// A run's service over loopback: Alice's account on the fake, her credentials in SharedData,
-// one EvernoteSync authenticated for the whole benchmark, as for a whole run.
-class RunService
+// A run's service: the account, and one EvernoteSync authenticated for the whole benchmark, as
+// for a whole run.
+class RunService : public BenchAccount
 {
 public:
-    RunService()
-    {
-        service.exportEndpoints();
-        SharedData::sharedManager()->setUserName(QStringLiteral("alice"));
-        SharedData::sharedManager()->setPassword(QStringLiteral("bench password"));
-        sync = EvernoteSync::init();
-    }
-    ~RunService()
-    {
-        sync.reset();
-        SharedData::sharedManager()->setUserName(std::nullopt);
-        SharedData::sharedManager()->setPassword(std::nullopt);
-    }
-
-    FakeService service;
-    FakeAccount &alice = service.addAccount("alice", "bench password");
-    std::unique_ptr<EvernoteSync> sync;
+    std::unique_ptr<EvernoteSync> sync = EvernoteSync::init();
 };
 
 // A note written elsewhere as well: 10 KB of paragraphs around the task's markers.

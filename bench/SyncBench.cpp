@@ -1,6 +1,8 @@
 // Synchronisation runs as the driver makes them: main() on the operation queue's worker while
 // the main thread serves its hops, over loopback HTTP to the fake note service, on real store
 // files. The clock covers the run only; the account, the store and the changes are made first.
+#include "bench/BenchAccount.h"
+#include "bench/ChildFigures.h"
 #include "bench/LargeTaskStore.h"
 #include "bench/ProcessStatus.h"
 #include "bench/SyncBench.h"
@@ -48,29 +50,6 @@ double milliseconds(std::chrono::nanoseconds duration)
 {
     return std::chrono::duration<double, std::milli>(duration).count();
 }
-
-// Alice's account on the fake service, which the configuration points at, and her credentials
-// in SharedData, as a run reads them.
-class Account
-{
-public:
-    Account()
-    {
-        service.exportEndpoints();
-        SharedData::sharedManager()->setUserName(QStringLiteral("alice"));
-        SharedData::sharedManager()->setPassword(QStringLiteral("bench password"));
-    }
-    ~Account()
-    {
-        SharedData::sharedManager()->setUserName(std::nullopt);
-        SharedData::sharedManager()->setPassword(std::nullopt);
-    }
-    Account(const Account &) = delete;
-    Account &operator=(const Account &) = delete;
-
-    FakeService service;
-    FakeAccount &alice = service.addAccount("alice", "bench password");
-};
 
 // A note's content as Kelvara writes it: the markers of the task's due date, completion and
 // notes text where it has them, after what the user wrote elsewhere, if anything.
@@ -160,7 +139,7 @@ void fillAccount(FakeAccount &alice)
 // into a folder of its own, each with the guid of a note of the account that holds the same task
 // (notebooks and tags likewise), nothing waiting to be sent, and the settings of a store whose
 // last run took in everything up to the account's update count.
-class JoinedStore : public Account
+class JoinedStore : public BenchAccount
 {
 public:
     JoinedStore()
@@ -260,32 +239,11 @@ private:
     int32_t m_updateCount = 0;
 };
 
-// Figures of a child, one "name value" line each.
-void report(const char *name, double value)
-{
-    std::printf("%s %.3f\n", name, value);
-}
-
-QMap<QString, double> runFirstSyncInChild()
-{
-    QProcess child;
-    child.setStandardErrorFile(QProcess::nullDevice());
-    child.start(QCoreApplication::applicationFilePath(), {QLatin1String(FirstSyncChild::childArgument)});
-    if (!child.waitForFinished(300'000) || child.exitStatus() != QProcess::NormalExit || child.exitCode() != 0)
-        return {};
-    QMap<QString, double> figures;
-    for (const QByteArray &line : child.readAllStandardOutput().split('\n')) {
-        const QList<QByteArray> parts = line.trimmed().split(' ');
-        if (parts.size() == 2)
-            figures.insert(QString::fromLatin1(parts.at(0)), parts.at(1).toDouble());
-    }
-    return figures;
-}
 } // namespace
 
 int FirstSyncChild::run()
 {
-    Account account;
+    BenchAccount account;
     fillAccount(account.alice);
     QTemporaryDir dir;
     StoreStack stack(dir.filePath(QStringLiteral("Kelvara"))); // starts with one notebook
@@ -299,11 +257,11 @@ int FirstSyncChild::run()
     const RunResult run = runOnQueue(sync);
     if (!run.success)
         return 1;
-    report("time_ms", run.ms);
-    report("peak_growth_mb", ProcessStatus::megabytes("VmHWM") - peakBefore);
-    report("requests", account.service.requests().size());
-    report("longest_hop_ms", run.longestHopMs);
-    report("tasks", context->count(QLatin1String(MyNote::entityName)));
+    ChildFigures::report("time_ms", run.ms);
+    ChildFigures::report("peak_growth_mb", ProcessStatus::megabytes("VmHWM") - peakBefore);
+    ChildFigures::report("requests", account.service.requests().size());
+    ChildFigures::report("longest_hop_ms", run.longestHopMs);
+    ChildFigures::report("tasks", context->count(QLatin1String(MyNote::entityName)));
     return 0;
 }
 
@@ -312,28 +270,16 @@ int FirstSyncChild::run()
 // the iterations for those two), the tasks the store holds afterwards.
 static void BM_FirstSync5k(benchmark::State &state)
 {
-    QMap<QString, double> sums, largest;
-    for (auto _ : state) {
-        const QMap<QString, double> figures = runFirstSyncInChild();
-        if (!figures.contains(QStringLiteral("time_ms"))) {
-            state.SkipWithError("the child's run failed");
-            return;
-        }
-        state.SetIterationTime(figures.value(QStringLiteral("time_ms")) / 1000.0);
-        for (auto it = figures.cbegin(); it != figures.cend(); ++it) {
-            sums[it.key()] += it.value();
-            largest[it.key()] = std::max(largest.value(it.key()), it.value());
-        }
-    }
-    for (const char *name : {"requests", "tasks"})
-        state.counters[name] = sums.value(QLatin1String(name)) / double(state.iterations());
-    for (const char *name : {"longest_hop_ms", "peak_growth_mb"})
-        state.counters[name] = largest.value(QLatin1String(name));
+    ChildFigures::iterate(
+        state, [] { return ChildFigures::run({QLatin1String(FirstSyncChild::childArgument)}, 300'000); },
+        [](const QString &name) { return name == QLatin1String("longest_hop_ms") || name == QLatin1String("peak_growth_mb"); });
 }
 BENCHMARK(BM_FirstSync5k)->Unit(benchmark::kMillisecond)->UseManualTime()->Iterations(3);
 
-// A run on a joined 50,000-task store when nothing changed on either side.
-static void BM_IncrementalSyncIdle50k(benchmark::State &state)
+// Incremental runs on a joined 50,000-task store, timed one by one: `prepare` makes each run's
+// changes first, `inspect` sees the requests the run made. Counters: requests, longest hop.
+static void incrementalRuns(benchmark::State &state, const std::function<void(JoinedStore &, int round)> &prepare,
+                     const std::function<void(const QList<FakeRequest> &)> &inspect)
 {
     JoinedStore store;
     if (!store.ready()) {
@@ -341,7 +287,9 @@ static void BM_IncrementalSyncIdle50k(benchmark::State &state)
         return;
     }
     double requests = 0, longestHop = 0;
+    int round = 0;
     for (auto _ : state) {
+        prepare(store, ++round);
         store.service.clearRequests();
         MainSync sync(&store.context());
         const RunResult run = runOnQueue(sync);
@@ -350,11 +298,19 @@ static void BM_IncrementalSyncIdle50k(benchmark::State &state)
             return;
         }
         state.SetIterationTime(run.ms / 1000.0);
-        requests += double(store.service.requests().size());
+        const QList<FakeRequest> made = store.service.requests();
+        requests += double(made.size());
+        inspect(made);
         longestHop = std::max(longestHop, run.longestHopMs);
     }
     state.counters["requests"] = requests / double(state.iterations());
     state.counters["longest_hop_ms"] = longestHop;
+}
+
+// A run when nothing changed on either side.
+static void BM_IncrementalSyncIdle50k(benchmark::State &state)
+{
+    incrementalRuns(state, [](JoinedStore &, int) {}, [](const QList<FakeRequest> &) {});
 }
 BENCHMARK(BM_IncrementalSyncIdle50k)->Unit(benchmark::kMillisecond)->UseManualTime()->Iterations(20);
 
@@ -362,18 +318,12 @@ BENCHMARK(BM_IncrementalSyncIdle50k)->Unit(benchmark::kMillisecond)->UseManualTi
 // each run; every round changes them again, so each run has the same work.
 static void BM_IncrementalSync200Changes50k(benchmark::State &state)
 {
-    JoinedStore store;
-    if (!store.ready()) {
-        state.SkipWithError("the joined store did not open");
-        return;
-    }
     constexpr int changes = 100;
-    const size_t spread = store.tasks.size() / changes;
-    double requests = 0, localRequests = 0, longestHop = 0;
-    int round = 0;
-    for (auto _ : state) {
-        ++round;
-        std::vector<QByteArray> localGuids;
+    std::vector<QByteArray> localGuids;
+    double localRequests = 0;
+    const auto change = [&](JoinedStore &store, int round) {
+        const size_t spread = store.tasks.size() / changes;
+        localGuids.clear();
         for (int i = 0; i < changes; ++i) {
             MyNote *task = store.tasks[size_t(i) * spread + 11];
             task->setTitle(QStringLiteral("Task %1: call back about the quote, round %2").arg(i).arg(round));
@@ -390,26 +340,16 @@ static void BM_IncrementalSync200Changes50k(benchmark::State &state)
             note.__set_updated(now);
             store.alice.updateNote(note);
         }
-        store.service.clearRequests();
-        MainSync sync(&store.context());
-        const RunResult run = runOnQueue(sync);
-        if (!run.success) {
-            state.SkipWithError("the run failed");
-            return;
-        }
-        state.SetIterationTime(run.ms / 1000.0);
-        // The content fetch and the update of a sent task carry its guid; nothing else does.
-        const QList<FakeRequest> made = store.service.requests();
-        requests += double(made.size());
+    };
+    // The content fetch and the update of a sent task carry its guid; nothing else does.
+    const auto countLocal = [&](const QList<FakeRequest> &made) {
         localRequests += double(std::count_if(made.begin(), made.end(), [&](const FakeRequest &request) {
             return std::any_of(localGuids.begin(), localGuids.end(),
                                [&](const QByteArray &guid) { return request.body.contains(guid); });
         }));
-        longestHop = std::max(longestHop, run.longestHopMs);
-    }
-    const double runs = double(state.iterations());
-    state.counters["requests"] = requests / runs;
-    state.counters["requests_per_local_change"] = localRequests / runs / changes;
-    state.counters["longest_hop_ms"] = longestHop;
+    };
+    incrementalRuns(state, change, countLocal);
+    if (state.iterations() > 0)
+        state.counters["requests_per_local_change"] = localRequests / double(state.iterations()) / changes;
 }
 BENCHMARK(BM_IncrementalSync200Changes50k)->Unit(benchmark::kMillisecond)->UseManualTime()->Iterations(5);

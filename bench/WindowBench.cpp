@@ -2,36 +2,19 @@
 // the delegate, the main window and its five views on the offscreen platform, with every event
 // processed, layouts and paints included, before the clock stops. Every iteration is a fresh
 // process (WindowLaunch), so what is measured is the cold path a user meets.
+#include "bench/ChildFigures.h"
 #include "bench/LargeTaskStore.h"
 #include "bench/WindowLaunch.h"
 
 #include <benchmark/benchmark.h>
 
 namespace {
-// Runs the scenario once per iteration; the iteration's time is the child's "time_ms", and every
-// other figure becomes a counter averaged over the iterations (the largest for the peak memory).
+// Runs the scenario once per iteration, in a fresh process; the peak memory is the largest.
 void runScenario(benchmark::State &state, const QString &scenario)
 {
     const QString folder = LargeTaskStore::windowFolder();
-    QMap<QString, double> sums, peaks;
-    for (auto _ : state) {
-        const QMap<QString, double> figures = WindowLaunch::runInChild(scenario, folder);
-        if (!figures.contains(QStringLiteral("time_ms"))) {
-            state.SkipWithError("the child failed");
-            return;
-        }
-        state.SetIterationTime(figures.value(QStringLiteral("time_ms")) / 1000.0);
-        for (auto it = figures.cbegin(); it != figures.cend(); ++it) {
-            sums[it.key()] += it.value();
-            peaks[it.key()] = std::max(peaks.value(it.key()), it.value());
-        }
-    }
-    for (auto it = sums.cbegin(); it != sums.cend(); ++it) {
-        if (it.key() == QLatin1String("time_ms"))
-            continue;
-        const bool peak = it.key().endsWith(QLatin1String("_MB"));
-        state.counters[it.key().toStdString()] = peak ? peaks.value(it.key()) : it.value() / double(state.iterations());
-    }
+    ChildFigures::iterate(state, [&] { return WindowLaunch::runInChild(scenario, folder); },
+                          [](const QString &name) { return name.endsWith(QLatin1String("_MB")); });
 }
 } // namespace
 

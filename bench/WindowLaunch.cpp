@@ -1,5 +1,7 @@
 #include "bench/WindowLaunch.h"
 
+#include "bench/ChildFigures.h"
+
 #include "bench/ProcessStatus.h"
 
 #include "core/Defaults.h"
@@ -37,20 +39,15 @@ double threadCpuMs()
     return double(t.tv_sec) * 1e3 + double(t.tv_nsec) / 1e6;
 }
 
-void report(const char *name, double value)
-{
-    std::printf("%s %.3f\n", name, value);
-}
-
 // From creating the delegate to the window shown and painted, and the peak memory before and after.
 int launchScenario(const QString &folder)
 {
     const double before = ProcessStatus::megabytes("VmHWM");
     const Clock::time_point start = Clock::now();
     auto delegate = WindowLaunch::launch(folder);
-    report("time_ms", msSince(start));
-    report("qt_only_MB", before);
-    report("peak_MB", ProcessStatus::megabytes("VmHWM"));
+    ChildFigures::report("time_ms", msSince(start));
+    ChildFigures::report("qt_only_MB", before);
+    ChildFigures::report("peak_MB", ProcessStatus::megabytes("VmHWM"));
     return delegate->window()->isVisible() ? 0 : 1;
 }
 
@@ -77,11 +74,11 @@ int switchScenario(const QString &folder)
         const double took = msSince(start);
         if (delegate->selectedViewController() != step.view)
             return 1;
-        report(step.name, took);
+        ChildFigures::report(step.name, took);
         total += took;
     }
-    report("time_ms", total);
-    report("peak_MB", ProcessStatus::megabytes("VmHWM"));
+    ChildFigures::report("time_ms", total);
+    ChildFigures::report("peak_MB", ProcessStatus::megabytes("VmHWM"));
     return 0;
 }
 
@@ -95,14 +92,14 @@ int searchScenario(const QString &folder)
         if (!search)
             return;
         WindowLaunch::settle();
-        report("listed_before", search->taskList()->count());
+        ChildFigures::report("listed_before", search->taskList()->count());
         const double cpuStart = threadCpuMs();
         const Clock::time_point start = Clock::now();
         QTest::keyClick(search->ui().searchField, Qt::Key_R);
         WindowLaunch::settle();
-        report("time_ms", msSince(start));
-        report("cpu_ms", threadCpuMs() - cpuStart);
-        report("listed", search->taskList()->count());
+        ChildFigures::report("time_ms", msSince(start));
+        ChildFigures::report("cpu_ms", threadCpuMs() - cpuStart);
+        ChildFigures::report("listed", search->taskList()->count());
         typed = true;
         search->dismissWindow();
     });
@@ -114,19 +111,7 @@ int searchScenario(const QString &folder)
 
 QMap<QString, double> WindowLaunch::runInChild(const QString &scenario, const QString &folder)
 {
-    QProcess child;
-    child.setProcessChannelMode(QProcess::SeparateChannels);
-    child.setStandardErrorFile(QProcess::nullDevice());
-    child.start(QCoreApplication::applicationFilePath(), {QLatin1String(childArgument), scenario, folder});
-    if (!child.waitForFinished(120'000) || child.exitStatus() != QProcess::NormalExit || child.exitCode() != 0)
-        return {};
-    QMap<QString, double> figures;
-    for (const QByteArray &line : child.readAllStandardOutput().split('\n')) {
-        const QList<QByteArray> parts = line.trimmed().split(' ');
-        if (parts.size() == 2)
-            figures.insert(QString::fromLatin1(parts.at(0)), parts.at(1).toDouble());
-    }
-    return figures;
+    return ChildFigures::run({QLatin1String(childArgument), scenario, folder}, 120'000);
 }
 
 int WindowLaunch::runChild(const QString &scenario, const QString &folder)
