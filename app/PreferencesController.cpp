@@ -33,6 +33,12 @@
 #include <exception>
 
 namespace {
+
+// A check box's setting follows its state.
+void storeState(const char *key, const QAbstractButton *box)
+{
+    Defaults::standardUserDefaults().setBool(key, box->isChecked());
+}
 const QString keychainItemName = QStringLiteral("Kelvara");
 const QString keychainItemKind = QStringLiteral("password");
 
@@ -504,50 +510,49 @@ void PreferencesController::changeSyncingInterval(int tag)
 
 void PreferencesController::changeBackgroundColors()
 {
-    Defaults::standardUserDefaults().setBool(Key::blueTaskColors, m_ui->colorsCheckBox->isChecked());
+    storeState(Key::blueTaskColors, m_ui->colorsCheckBox);
     NotificationCenter::defaultCenter().post(QStringLiteral("refreshTableView"), this);
 }
 
 void PreferencesController::changeShowDockTile()
 {
-    Defaults::standardUserDefaults().setBool(Key::ShowDockTile, m_ui->showDockTile->isChecked());
+    storeState(Key::ShowDockTile, m_ui->showDockTile);
     NotificationCenter::defaultCenter().post(QStringLiteral("ShowDockTile"), this);
 }
 
 void PreferencesController::changeShowStatusAtStart()
 {
-    Defaults::standardUserDefaults().setBool(Key::showTasksStatusPanel, m_ui->showStatusAtStart->isChecked());
+    storeState(Key::showTasksStatusPanel, m_ui->showStatusAtStart);
 }
 
 void PreferencesController::changeShowStatusAtEnd()
 {
-    Defaults::standardUserDefaults().setBool(Key::showTasksStatusPanelAtEnd, m_ui->showStatusAtEnd->isChecked());
+    storeState(Key::showTasksStatusPanelAtEnd, m_ui->showStatusAtEnd);
 }
 
 void PreferencesController::changeStartView()
 {
-    Defaults::standardUserDefaults().setBool(Key::StartInTasksView, m_ui->startViewCheckBox->isChecked());
+    storeState(Key::StartInTasksView, m_ui->startViewCheckBox);
 }
 
 void PreferencesController::changeEnableNotebookForCompleted()
 {
-    Defaults::standardUserDefaults().setBool(Key::enableNotebookForCompleted,
-                                             m_ui->notebookForCompletedCheckBox->isChecked());
+    storeState(Key::enableNotebookForCompleted, m_ui->notebookForCompletedCheckBox);
 }
 
 void PreferencesController::changeSyncWhenQuit()
 {
-    Defaults::standardUserDefaults().setBool(Key::SyncWhenQuit, m_ui->syncWhenQuit->isChecked());
+    storeState(Key::SyncWhenQuit, m_ui->syncWhenQuit);
 }
 
 void PreferencesController::changeSyncOnLaunch()
 {
-    Defaults::standardUserDefaults().setBool(Key::SyncOnLaunch, m_ui->syncOnLaunch->isChecked());
+    storeState(Key::SyncOnLaunch, m_ui->syncOnLaunch);
 }
 
 void PreferencesController::changeSearchInContent()
 {
-    Defaults::standardUserDefaults().setBool(Key::SearchInContent, m_ui->searchInContent->isChecked());
+    storeState(Key::SearchInContent, m_ui->searchInContent);
 }
 
 void PreferencesController::changeCompletedSound(const QString &title)
