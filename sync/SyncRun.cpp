@@ -6,8 +6,6 @@
 #include "core/NotificationCenter.h"
 #include "core/SettingsKeys.h"
 #include "core/store/ManagedObjectContext.h"
-#include "core/store/MyNotebook.h"
-#include "core/store/MyTag.h"
 #include "sync/EvernoteSync.h"
 #include "sync/SyncFailureMessage.h"
 #include "sync/SyncSession.h"
@@ -54,26 +52,6 @@ void SyncRun::main()
         result[QStringLiteral("message")] = SyncFailureMessage::forException(std::current_exception());
     }
     launchHideSyncStatusNotification(result);
-}
-
-MyNotebook *SyncRun::notebookWithGuid(const QString &guid) const
-{
-    const QList<ManagedObject *> found =
-        m_moc->fetch(QLatin1String(MyNotebook::entityName), Predicate::withFormat(QStringLiteral("guid like %@"), {guid}));
-    return found.isEmpty() ? nullptr : static_cast<MyNotebook *>(found.first());
-}
-
-QList<MyTag *> SyncRun::tagsForGuidsArray(const std::vector<std::string> &guids) const
-{
-    QList<MyTag *> tags;
-    for (const std::string &guid : guids) {
-        const QList<ManagedObject *> found = m_moc->fetch(
-            QLatin1String(MyTag::entityName),
-            Predicate::withFormat(QStringLiteral("guid like %@"), {QString::fromStdString(guid)}));
-        if (!found.isEmpty() && !tags.contains(static_cast<MyTag *>(found.first())))
-            tags.push_back(static_cast<MyTag *>(found.first()));
-    }
-    return tags;
 }
 
 void SyncRun::launchHideSyncStatusNotification(const QVariantMap &result)

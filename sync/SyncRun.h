@@ -1,20 +1,15 @@
 #pragma once
 
-#include <QList>
-#include <QString>
-#include <QVariantMap>
-
 #include "sync/SyncProgress.h"
+
+#include <QVariantMap>
 
 #include <atomic>
 #include <cstdint>
 #include <functional>
 #include <memory>
-#include <vector>
 
 class ManagedObjectContext;
-class MyNotebook;
-class MyTag;
 class SyncSession;
 
 // One synchronisation run, a queued operation: the driver makes one with the store context and
@@ -40,10 +35,6 @@ public:
     // stays marked.
     void stop() { m_stop->store(true); }
 
-    // On the main thread: the first local notebook matching "guid like %@", or none.
-    MyNotebook *notebookWithGuid(const QString &guid) const;
-    // On the main thread: the local tags of these guids, each once; unknown guids skipped.
-    QList<MyTag *> tagsForGuidsArray(const std::vector<std::string> &guids) const;
     // Posts "hideSyncStatus" with this run as its object.
     void launchHideSyncStatusNotification(const QVariantMap &result);
 

@@ -36,8 +36,6 @@ public:
 
     // Where the run started: what it fetches after.
     int32_t stored() const { return m_stored; }
-    // The highest number counted (fetched or sent), whatever is still to be applied.
-    int32_t high() const { return m_high; }
     // What "chunkHighUSN" may hold now.
     int32_t mark() const;
 
