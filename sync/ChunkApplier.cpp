@@ -94,6 +94,8 @@ void ChunkApplier::applyExpunged(const SyncChunks &chunks)
             });
         });
     };
+    if (chunks.hasExpunged())
+        m_session.buildIndexes();
     expunge(chunks.expungedTags, m_session.tagIndex());
     expunge(chunks.expungedNotes, m_session.noteIndex());
     expunge(chunks.expungedNotebooks, m_session.notebookIndex());
@@ -102,6 +104,8 @@ void ChunkApplier::applyExpunged(const SyncChunks &chunks)
 
 void ChunkApplier::applyNotebooks(const SyncChunks &chunks)
 {
+    if (!chunks.notebooks.empty())
+        m_session.buildIndexes();
     inBatches(chunks.notebooks.size(), [&](size_t begin, size_t end) {
         m_session.hop([&] {
             SyncWriteScope scope(m_session.moc());
@@ -134,6 +138,8 @@ void ChunkApplier::applyNotebooks(const SyncChunks &chunks)
 
 void ChunkApplier::applyTags(const SyncChunks &chunks)
 {
+    if (!chunks.tags.empty())
+        m_session.buildIndexes();
     inBatches(chunks.tags.size(), [&](size_t begin, size_t end) {
         m_session.hop([&] {
             SyncWriteScope scope(m_session.moc());
@@ -188,6 +194,8 @@ ChunkApplier::Action ChunkApplier::decide(const EDAMNote &note)
 
 void ChunkApplier::applyNotes(const SyncChunks &chunks)
 {
+    if (!chunks.notes.empty())
+        m_session.buildIndexes();
     inBatches(chunks.notes.size(), [&](size_t begin, size_t end) {
         std::vector<Action> actions = m_session.hop([&] {
             std::vector<Action> decided;

@@ -12,7 +12,6 @@ void FirstSync::steps(SyncSession &session)
     // Fetched before anything is sent, so it holds none of the objects this run creates.
     const SyncChunks chunks = session.fetchChunks(0, true);
 
-    session.buildIndexes();
     SyncUploader uploader(session);
     uploader.sendNewNotebooks();
     uploader.sendNewTags();

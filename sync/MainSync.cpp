@@ -13,7 +13,6 @@ void MainSync::steps(SyncSession &session)
     // then left for the chunk instead of overwriting the other device's version.
     const SyncChunks chunks = session.fetchChunks(after, false);
 
-    session.buildIndexes();
     SyncUploader uploader(session);
     uploader.sendDeletedNotebooks(chunks);
     uploader.sendNewNotebooks();

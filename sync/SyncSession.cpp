@@ -37,6 +37,9 @@ SyncSession::~SyncSession()
 
 void SyncSession::buildIndexes()
 {
+    if (m_indexesBuilt)
+        return;
+    m_indexesBuilt = true;
     // A slice of a store of 50,000 tasks stays well under a frame.
     constexpr qsizetype Slice = 10'000;
     for (GuidIndex *index : {&m_notebooks, &m_tags, &m_notes}) {

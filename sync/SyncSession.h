@@ -61,7 +61,8 @@ public:
         });
     }
 
-    // Builds the guid indexes in short hops; before anything looks an object up.
+    // Builds the guid indexes in short hops, once, before the first lookup or write-back of a
+    // guid; a run with nothing to send or take in never reads the store's guids.
     void buildIndexes();
     // The local objects by guid (in a hop).
     GuidIndex &notebookIndex() { return m_notebooks; }
@@ -103,6 +104,7 @@ private:
     GuidIndex m_notebooks;
     GuidIndex m_tags;
     GuidIndex m_notes;
+    bool m_indexesBuilt = false;
     QHash<QString, int32_t> m_usnBeforeSend;
     std::shared_ptr<std::atomic<bool>> m_stop;
     std::function<void(const SyncProgress &)> m_progress;

@@ -79,6 +79,8 @@ void SyncUploader::sendEach(const char *entityName, const QString &predicate, co
 {
     const QList<ManagedObject *> objects =
         m_session.hop([&] { return m_session.fetchOrLog(entityName, predicate, message); });
+    if (!objects.isEmpty())
+        m_session.buildIndexes();
     for (qsizetype i = 0; i < objects.size(); ++i) {
         ManagedObject *object = objects[i];
         m_session.progress(SyncProgress::Sending, int(i + 1), int(objects.size()));
