@@ -253,8 +253,10 @@ void PreferencesController::windowDidLoad()
     if (m_validUser)
         m_ui->nombre->setText(userName);
 
-    m_ui->soundsPopUp->setCurrentIndex(m_ui->soundsPopUp->findText(defaults.stringForKey(Key::completedSound),
-                                                                   Qt::MatchExactly | Qt::MatchCaseSensitive));
+    // The registered default names a sound by its old name ("Pop"): shown as the theme sound it plays.
+    const QString sound = SystemSound::eventIdFor(defaults.stringForKey(Key::completedSound));
+    m_ui->soundsPopUp->setCurrentIndex(
+        m_ui->soundsPopUp->findText(sound, Qt::MatchExactly | Qt::MatchCaseSensitive));
 }
 
 void PreferencesController::buildIntervalPopUp()
