@@ -7,16 +7,16 @@
 
 #include <atomic>
 #include <chrono>
-#include <numeric>
 #include <cstdio>
 #include <cstdlib>
+#include <numeric>
 #include <stdexcept>
 #include <thread>
 #include <vector>
 
 #include <gtest/gtest.h>
 
-TEST(OperationQueueTest, RunsOneAtATimeInOrderOffTheMainThreadAndHopsBack)
+TEST(OperationQueueTest, RunsOneAtATimeInOrderOffTheMainThreadHopsBackAndIsWaitedForWhileRunning)
 {
     OperationQueue queue;
     std::vector<int> order;
@@ -45,13 +45,9 @@ TEST(OperationQueueTest, RunsOneAtATimeInOrderOffTheMainThreadAndHopsBack)
     std::vector<int> inOrder(20);
     std::iota(inOrder.begin(), inOrder.end(), 0);
     EXPECT_EQ(order, inOrder);
-}
 
-TEST(OperationQueueTest, WaitingCoversTheOperationAlreadyRunning)
-{
     // The quit saves after this wait: an operation that has left the queue but not finished must
     // still be waited for, or its last store writes land after the save.
-    OperationQueue queue;
     std::atomic<bool> started{false};
     bool finished = false;
     queue.addOperation([&] {

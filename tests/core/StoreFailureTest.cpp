@@ -299,7 +299,6 @@ TEST(StoreFailureTest, SavesRequestedThroughTheQueueRunOnTheMainThread)
 TEST(StoreFailureTest, BackupIsMadeOnceAndTheWipeLeavesAFreshStore)
 {
     TempStore store;
-    EXPECT_FALSE(StoreStack(store.folder()).DeleteDatabase()) << "never opened: nothing is wiped";
     store.task(QStringLiteral("before backup"));
     store.save();
     store.stack().createDataBaseBackup();
