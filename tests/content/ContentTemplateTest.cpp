@@ -8,16 +8,6 @@
 
 using ContentTemplateTest = ContentTest;
 
-TEST_F(ContentTemplateTest, ShippedTemplateIsAnEmptyNoteWithOneClosingTagAndNoMarker)
-{
-    const QString text = model();
-    EXPECT_TRUE(text.startsWith(QStringLiteral("<?xml version=\"1.0\" encoding=\"UTF-8\"?>"))) << "loaded from the resources?";
-    EXPECT_TRUE(text.contains(QStringLiteral("<!DOCTYPE en-note SYSTEM")));
-    EXPECT_TRUE(text.endsWith(QStringLiteral("<en-note></en-note>")) && text.count(QStringLiteral("</en-note>"), Qt::CaseInsensitive) == 1);
-    EXPECT_FALSE(text.contains(QStringLiteral(".KV")) || text.contains(QStringLiteral(".DT.")));
-    EXPECT_TRUE(isWellFormed(text));
-}
-
 TEST_F(ContentTemplateTest, UnreadableTemplateLeavesEveryNewContentAbsent)
 {
     const QDateTime due(QDate(2011, 3, 5), QTime(12, 0), Clock::timeZone());

@@ -37,7 +37,7 @@ TEST_F(DueDateContentTest, WritesThePatternOfTheSystemCountryAndReadsEitherWhate
     }
 }
 
-TEST_F(DueDateContentTest, SettingReplacesTheDateInPlaceAndRemovingTakesMarkerAndDate)
+TEST_F(DueDateContentTest, SettingReplacesTheDateInPlaceAndRemovingTakesMarkerAndDateOnly)
 {
     DatePattern::setSystemLocale(QLocale::c());
     const QString content = QStringLiteral("<en-note>a.DT.2011-03-05b.KVDone.</en-note>\n");
@@ -47,6 +47,16 @@ TEST_F(DueDateContentTest, SettingReplacesTheDateInPlaceAndRemovingTakesMarkerAn
     // A date that does not fit the ten characters leaves the written one alone.
     for (const QDateTime &unwritable : {QDateTime(), QDateTime(QDate(10000, 1, 1), QTime(12, 0), Clock::timeZone())})
         EXPECT_EQ(DueDateContent::setDueDate(unwritable, content), QStringLiteral("<en-note>a.DT.2011-03-05b.KVDone.\n</en-note>"));
+
+    // A marker without its ten characters of date, or typed in another client before mark-up,
+    // is replaced and removed without eating into what follows it.
+    EXPECT_EQ(DueDateContent::setDueDate(christmas, QStringLiteral("<en-note>x.DT.12")), QStringLiteral("<en-note>x.DT.24-12-2012</en-note>"));
+    EXPECT_EQ(DueDateContent::removeDueDatedInContent(QStringLiteral("<en-note>x.DT.12")), QStringLiteral("<en-note>x</en-note>"));
+    const QString typed = QStringLiteral("<en-note><div>.DT.</div><div>y</div></en-note>");
+    EXPECT_EQ(DueDateContent::removeDueDatedInContent(typed), QStringLiteral("<en-note><div></div><div>y</div></en-note>"));
+    EXPECT_EQ(DueDateContent::setDueDate(christmas, typed), QStringLiteral("<en-note><div>.DT.24-12-2012</div><div>y</div></en-note>"));
+    // Nor is a character split in two.
+    EXPECT_EQ(DueDateContent::removeDueDatedInContent(QStringLiteral(".DT.123456789😀</en-note>")), QStringLiteral("😀</en-note>"));
 }
 
 TEST_F(DueDateContentTest, OnlyAWholeDateInEitherPatternReads)
@@ -57,23 +67,6 @@ TEST_F(DueDateContentTest, OnlyAWholeDateInEitherPatternReads)
                                 ".DT.201-03-051", ".DT.2011-02-30", ".DT.+011-03-05", ".DT. 5-03-2011",
                                 ".DT.0000-01-01", ".dt.2011-03-05", ".DT.xx.DT.2011-03-05</en-note>"})
         EXPECT_FALSE(DueDateContent::dueDate(QString::fromUtf8(content)).has_value()) << content;
-}
-
-TEST_F(DueDateContentTest, AMarkerWithoutItsDateIsReplacedAndRemovedWithinTheContent)
-{
-    DatePattern::setSystemLocale(QLocale(QLocale::English, QLocale::UnitedStates));
-    const QDateTime due(QDate(2011, 3, 5), QTime(12, 0), Clock::timeZone());
-    // Fewer than ten characters behind the marker.
-    EXPECT_EQ(DueDateContent::setDueDate(due, QStringLiteral("<en-note>x.DT.12")), QStringLiteral("<en-note>x.DT.2011-03-05</en-note>"));
-    EXPECT_EQ(DueDateContent::removeDueDatedInContent(QStringLiteral("<en-note>x.DT.12")), QStringLiteral("<en-note>x</en-note>"));
-    // A marker typed in another client, followed by mark-up: the mark-up stays whole.
-    const QString typed = QStringLiteral("<en-note><div>.DT.</div><div>y</div></en-note>");
-    const QString removed = DueDateContent::removeDueDatedInContent(typed);
-    EXPECT_EQ(removed, QStringLiteral("<en-note><div></div><div>y</div></en-note>"));
-    EXPECT_TRUE(isWellFormed(removed));
-    EXPECT_EQ(DueDateContent::setDueDate(due, typed), QStringLiteral("<en-note><div>.DT.2011-03-05</div><div>y</div></en-note>"));
-    // Nor is a character split in two.
-    EXPECT_EQ(DueDateContent::removeDueDatedInContent(QStringLiteral(".DT.123456789😀</en-note>")), QStringLiteral("😀</en-note>"));
 }
 
 TEST_F(DueDateContentTest, DueDayStartsWhenTheDayDoesWhereMidnightIsSkipped)

@@ -13,12 +13,15 @@ QString withBlock(const char *block)
 }
 } // namespace
 
-TEST_F(TaskContentTest, LinesAreWrittenAsDivsAndReadBackAsWritten)
+TEST_F(TaskContentTest, LinesAreWrittenAsEscapedDivsAndReadBackAsWritten)
 {
-    const QString twoLines = QStringLiteral("first\nsecond");
-    const QString content = TaskContent::newContentWithTaskc(twoLines).value_or(QString());
-    EXPECT_TRUE(content.endsWith(QStringLiteral("<en-note>.KVONotes.<div>first</div><div>second</div>.KVCNotes.</en-note>")));
-    EXPECT_EQ(TaskContent::taskc(content), twoLines);
+    const QString text = QStringLiteral("Fish & chips <2>\n<div>x</div></en-note>]]>\x01");
+    const QString content = TaskContent::newContentWithTaskc(text).value();
+    EXPECT_TRUE(content.endsWith(QStringLiteral("<en-note>.KVONotes.<div>Fish &amp; chips &lt;2&gt;</div>"
+                                                "<div>&lt;div&gt;x&lt;/div&gt;&lt;/en-note&gt;]]&gt;\uFFFD</div>.KVCNotes.</en-note>")))
+        << content.toStdString();
+    // XML cannot carry U+0001 even as a reference.
+    EXPECT_EQ(TaskContent::taskc(content), QString(text).replace(u'\x01', QChar::ReplacementCharacter));
 
     // Replaced in place, with everything around it kept in order.
     const QString replaced = TaskContent::setTaskc(QString(), withBlock("<div>old</div>")).value();
@@ -56,17 +59,6 @@ TEST_F(TaskContentTest, MissingOrMisplacedMarkersDelimitNoBlock)
     // Only the closing marker: a new block goes before the closing tag, the stray marker stays.
     EXPECT_EQ(TaskContent::setTaskc(QStringLiteral("new"), QStringLiteral("<en-note>.KVCNotes.</en-note>")),
               QStringLiteral("<en-note>.KVCNotes..KVONotes.<div>new</div>.KVCNotes.</en-note>"));
-}
-
-TEST_F(TaskContentTest, MarkUpInTheTextIsEscapedSoTheNoteStaysValid)
-{
-    const QString text = QStringLiteral("Fish & chips <2>\n<div>x</div></en-note>]]>\x01");
-    const QString content = TaskContent::newContentWithTaskc(text).value();
-    EXPECT_TRUE(content.contains(QStringLiteral("<div>Fish &amp; chips &lt;2&gt;</div><div>&lt;div&gt;x")));
-    EXPECT_EQ(content.count(QStringLiteral("</en-note>")), 1);
-    EXPECT_TRUE(isWellFormed(content)) << content.toStdString();
-    // XML cannot carry U+0001 even as a reference.
-    EXPECT_EQ(TaskContent::taskc(content), QString(text).replace(u'\x01', QChar::ReplacementCharacter));
 }
 
 TEST_F(TaskContentTest, MarkersTypedInTheTextAreOnlyText)

@@ -105,18 +105,13 @@ TEST_F(TypesConversorTest, EachConversionWritesItsOwnFieldsAndNoOther)
 
 TEST_F(TypesConversorTest, NewNoteContentCarriesTheTaskFieldsInTheTemplate)
 {
-    struct Case
-    {
-        bool due, completed;
-        const char *notes;
-        const char *body;
-    } const cases[] = {
+    const struct { bool due, completed; const char *notes, *body; } cases[] = {
         {true, false, "", "<en-note>.DT.2011-03-05</en-note>"},
         {false, true, "", "<en-note>.KVDone.</en-note>"},
         {false, false, "Buy milk\n& eggs <2>", "<en-note>.KVONotes.<div>Buy milk</div><div>&amp; eggs &lt;2&gt;</div>.KVCNotes.</en-note>"},
         {true, true, "x", "<en-note>.DT.2011-03-05.KVDone..KVONotes.<div>x</div>.KVCNotes.</en-note>"},
     };
-    for (const Case &c : cases) {
+    for (const auto &c : cases) {
         MyNote *task = store.task(QStringLiteral("t"));
         if (c.due)
             task->setDueDated(march5());
@@ -138,13 +133,7 @@ TEST_F(TypesConversorTest, UpdateChangesTheTaskMarkersAndKeepsEverythingElseByte
     // What other clients write around the markers: text, attributes, media, non-ASCII text.
     const QString other = QStringLiteral("<en-note style=\"word-wrap: break-word\"><div>Café ☕ 🍰</div>"
                                          "<en-media type=\"image/png\" hash=\"0f1e\"/>");
-    struct Case
-    {
-        bool due, completed;
-        QString notes;
-        std::optional<QString> fetched;
-        std::optional<QString> sent;
-    } const cases[] = {
+    const struct { bool due, completed; QString notes; std::optional<QString> fetched, sent; } cases[] = {
         // An empty note gets a closing tag to write in front of, attributes kept.
         {true, false, {}, QStringLiteral("<en-note/>"), QStringLiteral("<en-note>.DT.2011-03-05</en-note>")},
         {false, true, {}, QStringLiteral("<EN-NOTE style=\"a\" />"), QStringLiteral("<en-note style=\"a\">.KVDone.</en-note>")},
@@ -161,7 +150,7 @@ TEST_F(TypesConversorTest, UpdateChangesTheTaskMarkersAndKeepsEverythingElseByte
         {true, false, {}, std::nullopt, header + QStringLiteral("<en-note>.DT.2011-03-05</en-note>")},
         {false, false, {}, QString(), std::nullopt},
     };
-    for (const Case &c : cases) {
+    for (const auto &c : cases) {
         MyNote *task = uploadedTask();
         task->setDueDated(c.due ? march5() : QDateTime());
         task->setCompleted(c.completed);
@@ -208,11 +197,7 @@ TEST_F(TypesConversorTest, TagsTravelByNameAndTakingOffTheLastOneReachesTheServi
 TEST(ServiceNameTest, NamesComeOutAsTheServiceTakesThem)
 {
     const QString emoji = QStringLiteral("🍰"); // a surrogate pair
-    struct Case
-    {
-        QString (*convert)(const QString &);
-        QString name, sent;
-    } const cases[] = {
+    const struct { QString (*convert)(const QString &); QString name, sent; } cases[] = {
         {ServiceName::notebookName, QStringLiteral("  Groceries\u00a0"), QStringLiteral("Groceries")},
         {ServiceName::notebookName, QStringLiteral("Home\r\n\tWork\u0007"), QStringLiteral("Home Work")},
         {ServiceName::noteTitle, QStringLiteral("Call\u2028Ann, Bob"), QStringLiteral("Call Ann, Bob")},
@@ -227,6 +212,6 @@ TEST(ServiceNameTest, NamesComeOutAsTheServiceTakesThem)
         {ServiceName::notebookName, QString(), Localized::string(QStringLiteral("NEW_NOTEBOOK"))},
         {ServiceName::tagName, QStringLiteral(" , "), Localized::string(QStringLiteral("NEW_TAG"))},
     };
-    for (const Case &c : cases)
+    for (const auto &c : cases)
         EXPECT_EQ(c.convert(c.name), c.sent) << c.name.toStdString();
 }
