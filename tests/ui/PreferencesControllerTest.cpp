@@ -35,20 +35,16 @@ public:
 };
 
 // Sets an environment variable for the test's lifetime.
-class ScopedEnv
+struct ScopedEnv
 {
-public:
-    ScopedEnv(const char *name, const QString &value)
-        : m_name(name), m_old(qgetenv(name)), m_had(qEnvironmentVariableIsSet(name))
+    ScopedEnv(const char *name, const QString &value) : name(name), old(qgetenv(name)), had(qEnvironmentVariableIsSet(name))
     {
         qputenv(name, QFile::encodeName(value));
     }
-    ~ScopedEnv() { m_had ? qputenv(m_name, m_old) : qunsetenv(m_name); }
-
-private:
-    const char *m_name;
-    QByteArray m_old;
-    bool m_had;
+    ~ScopedEnv() { had ? qputenv(name, old) : qunsetenv(name); }
+    const char *name;
+    QByteArray old;
+    bool had;
 };
 
 // The keyring is shared by test processes running in parallel: each test has an account of its own.
@@ -80,17 +76,14 @@ protected:
         EXPECT_TRUE(QTest::qWaitForWindowExposed(prefs.get()));
         return prefs;
     }
-    static bool editableLook(Ui::Preferences &ui)
+    // Editable until the first run: a framed name, the password, Save; after it a read-only name,
+    // the warning, Reset.
+    static bool accountLooks(Ui::Preferences &ui, bool editable)
     {
         const auto shown = [&ui](QWidget *w) { return w->isVisibleTo(ui.syncView); };
-        return !ui.nombre->isReadOnly() && ui.nombre->hasFrame() && shown(ui.passw) && shown(ui.passLabel)
-               && !shown(ui.warningLabel) && ui.saveUserButton->text() == QStringLiteral("Save");
-    }
-    static bool readOnlyLook(Ui::Preferences &ui)
-    {
-        const auto shown = [&ui](QWidget *w) { return w->isVisibleTo(ui.syncView); };
-        return ui.nombre->isReadOnly() && !ui.nombre->hasFrame() && !shown(ui.passw) && !shown(ui.passLabel)
-               && shown(ui.warningLabel) && ui.saveUserButton->text() == QStringLiteral("Reset");
+        return ui.nombre->isReadOnly() != editable && ui.nombre->hasFrame() == editable && shown(ui.passw) == editable
+               && shown(ui.passLabel) == editable && shown(ui.warningLabel) != editable
+               && ui.saveUserButton->text() == (editable ? QStringLiteral("Save") : QStringLiteral("Reset"));
     }
     static QStringList items(QComboBox *popUp)
     {
@@ -116,29 +109,23 @@ protected:
 
 TEST_F(PreferencesTest, IntervalPopUpShowsTheSettingAndWritesTheChosenItem)
 {
-    const struct
-    {
-        double seconds;
-        int index;
-    } rows[] = {{0.0, 0}, {180.0, 2}, {300.0, 3}, {900.0, 4}, {1800.0, 5}, {3600.0, 6}, {600.0, 0}};
-    for (const auto &row : rows) {
-        defaults.setDouble(Key::SyncingInterval, row.seconds);
+    // 600 s is no item of the menu; the separator after the first item writes nothing.
+    const std::pair<double, int> rows[] = {{0.0, 0}, {180.0, 2}, {300.0, 3}, {900.0, 4}, {1800.0, 5}, {3600.0, 6}, {600.0, 0}};
+    for (const auto &[seconds, index] : rows) {
+        defaults.setDouble(Key::SyncingInterval, seconds);
         PreferencesController prefs(&store.context());
-        EXPECT_EQ(prefs.ui().popUp->currentIndex(), row.index) << row.seconds;
+        EXPECT_EQ(prefs.ui().popUp->currentIndex(), index) << seconds;
     }
 
     auto prefs = open();
     QComboBox *popUp = prefs->ui().popUp;
-    ASSERT_EQ(popUp->count(), 7);
-    EXPECT_EQ(popUp->itemText(0), QStringLiteral("Manually"));
-    EXPECT_FALSE(popUp->itemData(1).isValid()) << "the second item is the separator";
-    EXPECT_EQ(popUp->itemText(6), QStringLiteral("Every hour"));
-    for (const auto &row : rows) {
-        if (row.seconds == 600.0)
-            continue;
-        defaults.setDouble(Key::SyncingInterval, -1);
-        choose(popUp, row.index);
-        EXPECT_EQ(defaults.doubleForKey(Key::SyncingInterval), row.seconds);
+    EXPECT_EQ(items(popUp).join(u','),
+              QStringLiteral("Manually,,Every 3 minutes,Every 5 minutes,Every 15 minutes,Every 30 minutes,Every hour"));
+    for (const auto &[seconds, index] : rows) {
+        const bool separator = seconds == 600.0;
+        defaults.setDouble(Key::SyncingInterval, separator ? ONEHOUR : -1);
+        choose(popUp, separator ? 1 : index);
+        EXPECT_EQ(defaults.doubleForKey(Key::SyncingInterval), separator ? ONEHOUR : seconds) << seconds;
     }
     prefs->changeSyncingInterval(42);
     EXPECT_EQ(defaults.doubleForKey(Key::SyncingInterval), 0.0);
@@ -205,29 +192,15 @@ TEST_F(PreferencesTest, ToolBarSwitchesPagesAndTheWindowTakesEachPagesSize)
     EXPECT_EQ(prefs->currentView(), PreferencesController::GeneralView);
 }
 
-TEST_F(PreferencesTest, AccountAreaIsEditableUntilTheFirstSyncAndReadOnlyAfter)
-{
-    {
-        auto prefs = open();
-        EXPECT_TRUE(editableLook(prefs->ui()));
-        EXPECT_FALSE(prefs->validUser());
-        EXPECT_FALSE(prefs->ui().progressIndicator->isVisible() || prefs->ui().stateIndicator->isVisible());
-    }
-    defaults.setBool(Key::firstSync, false);
-    defaults.setObject(Key::UserName, user);
-    auto prefs = open();
-    prefs->changeView(PreferencesController::SyncView);
-    EXPECT_TRUE(readOnlyLook(prefs->ui()));
-    EXPECT_EQ(prefs->ui().nombre->text(), user);
-    EXPECT_TRUE(prefs->validUser());
-}
-
 TEST_F(PreferencesTest, SavingAnAccountChecksItWithTheServiceAndKeepsThePasswordInTheKeychainOnly)
 {
     LogCapture log;
     auto prefs = open();
     prefs->changeView(PreferencesController::SyncView);
     Ui::Preferences &ui = prefs->ui();
+    EXPECT_TRUE(accountLooks(ui, true));
+    EXPECT_FALSE(prefs->validUser());
+    EXPECT_FALSE(ui.progressIndicator->isVisible() || ui.stateIndicator->isVisible());
     const auto save = [&](const QString &name, const QString &password) {
         ui.nombre->setText(name);
         ui.passw->setText(password);
@@ -253,7 +226,7 @@ TEST_F(PreferencesTest, SavingAnAccountChecksItWithTheServiceAndKeepsThePassword
     EXPECT_FALSE(defaults.boolForKey(Key::SyncingActive));
     EXPECT_FALSE(AGKeychain::checkForExistanceOfKeychainItem(itemName, itemKind, user));
     EXPECT_EQ(delegate.paramChanges, 0);
-    EXPECT_TRUE(editableLook(ui));
+    EXPECT_TRUE(accountLooks(ui, true));
 
     EXPECT_EQ(save(user, Password), QStringLiteral("The account is valid."));
     EXPECT_EQ(service.callCount("authenticate"), 2);
@@ -266,7 +239,7 @@ TEST_F(PreferencesTest, SavingAnAccountChecksItWithTheServiceAndKeepsThePassword
     EXPECT_TRUE(ui.checkBox->isChecked());
     EXPECT_EQ(delegate.paramChanges, 1);
     EXPECT_TRUE(ui.passw->text().isEmpty());
-    EXPECT_TRUE(readOnlyLook(ui));
+    EXPECT_TRUE(accountLooks(ui, false));
     EXPECT_TRUE(log.contains(QStringLiteral("Success")));
 
     const QByteArray secret = Password.toUtf8();
@@ -333,6 +306,8 @@ TEST_F(PreferencesTest, ResetForgetsTheAccountOnlyWhenTheStoreWasWiped)
     auto prefs = open();
     prefs->changeView(PreferencesController::SyncView);
     Ui::Preferences &ui = prefs->ui();
+    EXPECT_EQ(ui.nombre->text(), user);
+    EXPECT_TRUE(prefs->validUser());
 
     const auto resetAnswering = [&](const QString &button) {
         ui.saveUserButton->click();
@@ -340,45 +315,47 @@ TEST_F(PreferencesTest, ResetForgetsTheAccountOnlyWhenTheStoreWasWiped)
         EXPECT_EQ(visibleAlert()->informativeText(), Localized::string(QStringLiteral("SURE_DELETE_ALL")));
         answerAlert(button);
     };
-    const auto untouched = [&] {
-        EXPECT_EQ(defaults.stringForKey(Key::UserName), user);
-        EXPECT_TRUE(defaults.boolForKey(Key::SyncingActive));
-        EXPECT_FALSE(defaults.boolForKey(Key::firstSync));
-        EXPECT_EQ(defaults.integerForKey(Key::chunkHighUSN), 812);
-        EXPECT_TRUE(AGKeychain::checkForExistanceOfKeychainItem(itemName, itemKind, user));
-        EXPECT_EQ(SharedData::sharedManager()->password(), Password);
-        EXPECT_TRUE(readOnlyLook(ui));
+    // What a reset touches, as "name=value" pairs ("-" for a setting that is gone).
+    const auto account = [&] {
+        QStringList pairs;
+        const auto add = [&](const char *name, const QVariant &value) {
+            pairs << QLatin1String(name) + u'=' + (value.isValid() ? value.toString() : QStringLiteral("-"));
+        };
+        add("user", defaults.objectForKey(Key::UserName));
+        add("syncing", defaults.boolForKey(Key::SyncingActive) || ui.checkBox->isChecked());
+        add("first", defaults.boolForKey(Key::firstSync));
+        add("usn", defaults.integerForKey(Key::chunkHighUSN));
+        add("last", defaults.integerForKey(Key::lastUsedNotebook));
+        add("default", defaults.objectForKey(Key::defaultNotebook));
+        add("completed", defaults.objectForKey(Key::notebookForCompleted));
+        add("enabled", defaults.boolForKey(Key::enableNotebookForCompleted) || ui.notebookForCompletedCheckBox->isChecked());
+        add("keychain", AGKeychain::checkForExistanceOfKeychainItem(itemName, itemKind, user));
+        SharedData *shared = SharedData::sharedManager();
+        add("shared", shared->userName().value_or(QStringLiteral("-")) + u'/' + shared->password().value_or(QStringLiteral("-")));
+        add("interval", defaults.doubleForKey(Key::SyncingInterval));
+        add("dock", defaults.boolForKey(Key::ShowDockTile));
+        add("editable", accountLooks(ui, true) ? 1 : accountLooks(ui, false) ? 0 : -1);
+        return pairs.join(u' ');
     };
+    const QString before = account();
+    EXPECT_EQ(before, QStringLiteral("user=%1 syncing=true first=false usn=812 last=3 default=guid-1 completed=Done enabled=true "
+                                     "keychain=true shared=%1/%2 interval=900 dock=false editable=0").arg(user, Password));
 
     resetAnswering(QStringLiteral("Cancel"));
     EXPECT_EQ(delegate.deletes, 0);
-    untouched();
-
+    EXPECT_EQ(account(), before);
     delegate.wipes = false;
     resetAnswering(QStringLiteral("Delete"));
     EXPECT_EQ(delegate.deletes, 1);
-    untouched();
+    EXPECT_EQ(account(), before);
 
+    // The interval and the other settings stay; the timer is left as it is.
     delegate.wipes = true;
     resetAnswering(QStringLiteral("Delete"));
     EXPECT_EQ(delegate.deletes, 2);
-    EXPECT_FALSE(defaults.boolForKey(Key::SyncingActive));
-    EXPECT_FALSE(ui.checkBox->isChecked());
-    EXPECT_TRUE(defaults.boolForKey(Key::firstSync));
-    EXPECT_EQ(defaults.integerForKey(Key::chunkHighUSN), 0);
-    EXPECT_EQ(defaults.integerForKey(Key::lastUsedNotebook), 0);
-    EXPECT_FALSE(defaults.objectForKey(Key::defaultNotebook).isValid());
-    EXPECT_FALSE(defaults.objectForKey(Key::notebookForCompleted).isValid());
-    EXPECT_FALSE(defaults.boolForKey(Key::enableNotebookForCompleted));
-    EXPECT_FALSE(ui.notebookForCompletedCheckBox->isChecked());
-    EXPECT_FALSE(defaults.objectForKey(Key::UserName).isValid());
-    EXPECT_FALSE(AGKeychain::checkForExistanceOfKeychainItem(itemName, itemKind, user));
-    EXPECT_EQ(SharedData::sharedManager()->userName(), std::nullopt);
-    EXPECT_EQ(SharedData::sharedManager()->password(), std::nullopt);
-    EXPECT_EQ(defaults.doubleForKey(Key::SyncingInterval), 900.0);
-    EXPECT_FALSE(defaults.boolForKey(Key::ShowDockTile));
-    EXPECT_EQ(delegate.paramChanges, 0) << "a reset leaves the timer as it is";
-    EXPECT_TRUE(editableLook(ui));
+    EXPECT_EQ(account(), QStringLiteral("user=- syncing=false first=true usn=0 last=0 default=- completed=- enabled=false "
+                                        "keychain=false shared=-/- interval=900 dock=false editable=1"));
+    EXPECT_EQ(delegate.paramChanges, 0);
 }
 
 TEST_F(PreferencesTest, SoundsListComesFromTheSoundThemeAndTheUsersOwnSounds)
