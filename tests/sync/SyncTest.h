@@ -38,16 +38,6 @@ struct Device
             result.push_back(static_cast<T *>(o));
         return result;
     }
-    MyNote *task(const std::string &guid)
-    {
-        const QList<MyNote *> found = all<MyNote>(QStringLiteral("guid like %@"), {QString::fromStdString(guid)});
-        return found.isEmpty() ? nullptr : found.first();
-    }
-    MyNote *taskTitled(const QString &title)
-    {
-        const QList<MyNote *> found = all<MyNote>(QStringLiteral("title == %@"), {title});
-        return found.isEmpty() ? nullptr : found.first();
-    }
 };
 
 // Alice's account on the fake service and "this device"; a run goes through the real operation
@@ -89,14 +79,22 @@ protected:
         return outcome.value_or(Outcome{});
     }
 
-    // The note on the service with that guid.
-    EDAMNote serviceNote(const QString &guid) const
+    // The task here, and the note on the service, with that guid or title.
+    MyNote *task(const std::string &key)
+    {
+        for (MyNote *task : here.all<MyNote>()) {
+            if (task->guid().toStdString() == key || task->title().toStdString() == key)
+                return task;
+        }
+        return nullptr;
+    }
+    EDAMNote serviceNote(const std::string &key) const
     {
         for (const EDAMNote &note : alice.notes()) {
-            if (QString::fromStdString(note.guid) == guid)
+            if (note.guid == key || note.title == key)
                 return note;
         }
-        ADD_FAILURE() << "no note " << guid.toStdString() << " on the service";
+        ADD_FAILURE() << "no note " << key << " on the service";
         return {};
     }
     int32_t updateCount() const { return alice.syncChunk(0, 1, false).updateCount; }
