@@ -27,7 +27,7 @@ TEST_F(NotebooksViewTest, ANewNotebookOpensItsNameAndARenameIsCheckedOnlyAgainst
 {
     MyNotebook *inbox = store.firstNotebook();
     MyNotebook *work = store.notebook(QStringLiteral("Work"));
-    store.notebook(QStringLiteral("Archive"))->setDeleted(true);
+    store.notebook(QStringLiteral("Old, done"))->setDeleted(true);
     MyNote *task = store.task(QStringLiteral("Call the bank"), inbox);
     NotebooksViewController view(&store.context());
     QAbstractItemModelTester tester(view.list(), QAbstractItemModelTester::FailureReportingMode::Fatal);
@@ -47,22 +47,33 @@ TEST_F(NotebooksViewTest, ANewNotebookOpensItsNameAndARenameIsCheckedOnlyAgainst
     ASSERT_NE(editor, nullptr) << "the new name opens for typing at once";
     EXPECT_EQ(editor->selectedText(), text("NEW_NOTEBOOK"));
     QTest::keyClick(editor, Qt::Key_Escape);
-    // The name of a deleted notebook is free; names differing in letter case are different.
-    EXPECT_EQ(renamed(work, QStringLiteral("Archive")), QStringLiteral("Archive"));
-    EXPECT_EQ(renamed(inbox, QStringLiteral("archive")), QStringLiteral("archive"));
+    // The name of a deleted notebook is free, a comma is no tag's, and names differing in letter
+    // case are different.
+    EXPECT_EQ(renamed(work, QStringLiteral("Old, done")), QStringLiteral("Old, done"));
+    EXPECT_EQ(renamed(inbox, QStringLiteral("old, done")), QStringLiteral("old, done"));
     // The same name as another listed notebook is undone, stamps and all, and reported.
     const qint64 stamped = work->serviceUpdated();
-    EXPECT_EQ(renamed(work, QStringLiteral("archive")), QStringLiteral("Archive"));
+    EXPECT_EQ(renamed(work, QStringLiteral("old, done")), QStringLiteral("Old, done"));
     EXPECT_EQ(work->serviceUpdated(), stamped);
     EXPECT_EQ(answerAlert(QStringLiteral("OK")), text("EQUAL_NOTEBOOK"));
-    // While a search narrows the list, only the notebooks it shows are compared.
-    view.setSearchText(text("NEW_NOTEBOOK"));
-    EXPECT_EQ(renamed(added, QStringLiteral(" archive ")), QStringLiteral("archive")) << "without the spaces at its ends";
+
+    // While the search bar narrows the list, only the notebooks it shows are compared.
+    QWidget *searchBox = view.ui().searchBox;
+    view.setSearchBarActive(true); // as the window's search command does
+    view.showSearchField();
+    EXPECT_TRUE(waitUntil([&] { return searchBox->height() == NotebooksViewController::searchBarHeight; }));
+    QTest::keyClicks(view.searchField(), text("NEW_NOTEBOOK"));
+    ASSERT_EQ(list->count(), 1);
+    EXPECT_EQ(renamed(added, QStringLiteral(" old, done ")), QStringLiteral("old, done")) << "without the spaces at its ends";
     EXPECT_EQ(saves.count(), 3) << "one save for each rename taken, none for the refused one";
+    // Escape hides the bar, and with it the filter it held.
+    QTest::keyClick(view.searchField(), Qt::Key_Escape);
+    EXPECT_FALSE(view.searchBarActive());
+    EXPECT_EQ(list->count(), 3);
+    EXPECT_TRUE(waitUntil([&] { return !searchBox->isVisible(); }));
 
     // An edit that ends without a new name checks nothing, though two listed notebooks now
     // share a name, and so undoes nothing: here the last change is a task's.
-    view.setSearchText(QString());
     QCoreApplication::processEvents();
     task->setTitle(QStringLiteral("Call the bank today"));
     const QModelIndex inboxName = list->index(list->indexOf(inbox), NamedObjectArrayController::NameColumn);
@@ -81,9 +92,10 @@ TEST_F(NotebooksViewTest, DeletingNotebooksNeverLosesATask)
     NotebooksViewController view(&store.context());
     auto window = showInWindow(view);
     ArrayController *list = view.list();
-    const auto remove = [&](const QList<ManagedObject *> &notebooks, const char *button = "DELETE") {
+    // Delete and Backspace on the table ask to delete the selection.
+    const auto remove = [&](const QList<ManagedObject *> &notebooks, const char *button = "DELETE", Qt::Key key = Qt::Key_Delete) {
         list->setSelectedObjects(notebooks);
-        view.removeObjectNotification();
+        QTest::keyClick(view.table(), key);
         return answerAlert(text(button));
     };
     NotificationRecorder posts({QStringLiteral("saveDataToDisk"), QStringLiteral("tasksDeleted"),
@@ -114,7 +126,7 @@ TEST_F(NotebooksViewTest, DeletingNotebooksNeverLosesATask)
     EXPECT_TRUE(work->deleted() && !work->isDeleted()) << "kept until synchronisation deletes it on the service";
     EXPECT_TRUE(report->notebook() == home && !report->active());
     // A notebook never synchronised leaves the store, and its tasks go to the trash as well.
-    remove({errands});
+    remove({errands}, "DELETE", Qt::Key_Backspace);
     EXPECT_TRUE(errands->isDeleted());
     EXPECT_TRUE(milk->notebook() == home && !milk->active());
 
@@ -141,64 +153,11 @@ TEST_F(NotebooksViewTest, DeletingNotebooksNeverLosesATask)
     EXPECT_EQ(last->notes().size(), 1);
 }
 
-TEST_F(NotebooksViewTest, TheHideBoxIsSavedAndAnnouncedAtOnceAndTheDockTileRecountedHalfASecondLater)
-{
-    MyNotebook *inbox = store.firstNotebook();
-    inbox->setValue(QStringLiteral("needUpdate"), false);
-    NotebooksViewController view(&store.context());
-    auto window = showInWindow(view);
-    MyNotebookTableView *table = view.notebookTable();
-    const QRect hideCell = table->visualRect(view.list()->index(0, NamedObjectArrayController::HideColumn));
-    const QRect nameCell = table->visualRect(view.list()->index(0, NamedObjectArrayController::NameColumn));
-
-    NotificationRecorder posts(
-        {QStringLiteral("saveDataToDisk"), QStringLiteral("notebookArrayChanged"), QStringLiteral("ShowDockTile")});
-    QTest::mouseClick(table->viewport(), Qt::LeftButton, {}, hideCell.center());
-    EXPECT_TRUE(inbox->hide());
-    EXPECT_FALSE(inbox->needUpdate()) << "hiding stays on this computer";
-    EXPECT_EQ(posts.names(), (QStringList{QStringLiteral("saveDataToDisk"), QStringLiteral("notebookArrayChanged")}));
-    ASSERT_TRUE(waitUntil([&] { return posts.count(QStringLiteral("ShowDockTile")) == 1; }));
-    EXPECT_EQ(posts.senders(), (QList<const void *>{table, table, table}));
-
-    // A click elsewhere on the row only selects it.
-    QTest::mouseClick(table->viewport(), Qt::LeftButton, {}, nameCell.center());
-    EXPECT_TRUE(inbox->hide());
-    EXPECT_EQ(posts.count(), 3);
-    QTest::mouseClick(table->viewport(), Qt::LeftButton, {}, hideCell.center());
-    EXPECT_FALSE(inbox->hide());
-}
-
-TEST_F(NotebooksViewTest, TheSearchBarNarrowsByNameAndTheKeysHideItOrDelete)
-{
-    store.notebook(QStringLiteral("Work"));
-    store.notebook(QStringLiteral("Wörk ideas"));
-    store.notebook(QStringLiteral("Home"));
-    NotebooksViewController view(&store.context());
-    auto window = showInWindow(view);
-    QWidget *searchBox = view.ui().searchBox;
-    view.setSearchBarActive(true); // as the window's search command does
-    view.showSearchField();
-    EXPECT_TRUE(waitUntil([&] { return searchBox->height() == NotebooksViewController::searchBarHeight; }));
-    QTest::keyClicks(view.searchField(), QStringLiteral("WORK"));
-    EXPECT_EQ(view.list()->count(), 2) << "case and accents aside";
-
-    // Escape hides the bar, and with it the filter it held.
-    QTest::keyClick(view.searchField(), Qt::Key_Escape);
-    EXPECT_FALSE(view.searchBarActive());
-    EXPECT_EQ(view.list()->count(), 4);
-    EXPECT_TRUE(waitUntil([&] { return !searchBox->isVisible(); }));
-
-    // Delete and Backspace on the table ask to delete the selection.
-    for (Qt::Key key : {Qt::Key_Delete, Qt::Key_Backspace}) {
-        QTest::keyClick(view.table(), key);
-        EXPECT_EQ(answerAlert(text("CANCEL")), text("SURE_DELETE_NOTEBOOK_ONE"));
-    }
-}
-
-// The counts are kept between arrangements; what the lists show must still follow the store.
-TEST_F(NotebooksViewTest, TheCountsAreOfActiveTasksAndFollowTasksTrashedRestoredMovedAndAdded)
+// The counts are kept between arrangements; what the list shows must still follow the store.
+TEST_F(NotebooksViewTest, TheHideBoxIsSavedAndAnnouncedAtOnceAndTheCountsOfActiveTasksFollowTheStore)
 {
     MyNotebook *alpha = store.notebook(QStringLiteral("Alpha"));
+    alpha->setValue(QStringLiteral("needUpdate"), false);
     MyNotebook *beta = store.notebook(QStringLiteral("Beta"));
     MyTag *home = store.tag(QStringLiteral("home"));
     MyNote *first = store.task(QStringLiteral("first"), alpha);
@@ -208,8 +167,29 @@ TEST_F(NotebooksViewTest, TheCountsAreOfActiveTasksAndFollowTasksTrashedRestored
     trashed->addTagsObject(home);
     trashed->setActive(false);
     NotebooksViewController view(&store.context());
-    const auto window = showInWindow(view);
+    auto window = showInWindow(view);
     NamedObjectArrayController *list = view.list();
+    MyNotebookTableView *table = view.notebookTable();
+    const int row = list->indexOf(alpha);
+    const QRect hideCell = table->visualRect(list->index(row, NamedObjectArrayController::HideColumn));
+
+    // The dock tile is recounted half a second later.
+    NotificationRecorder posts(
+        {QStringLiteral("saveDataToDisk"), QStringLiteral("notebookArrayChanged"), QStringLiteral("ShowDockTile")});
+    QTest::mouseClick(table->viewport(), Qt::LeftButton, {}, hideCell.center());
+    EXPECT_TRUE(alpha->hide());
+    EXPECT_FALSE(alpha->needUpdate()) << "hiding stays on this computer";
+    EXPECT_EQ(posts.names(), (QStringList{QStringLiteral("saveDataToDisk"), QStringLiteral("notebookArrayChanged")}));
+    ASSERT_TRUE(waitUntil([&] { return posts.count(QStringLiteral("ShowDockTile")) == 1; }));
+    EXPECT_EQ(posts.senders(), (QList<const void *>{table, table, table}));
+    // A click elsewhere on the row only selects it.
+    QTest::mouseClick(table->viewport(), Qt::LeftButton, {},
+                      table->visualRect(list->index(row, NamedObjectArrayController::NameColumn)).center());
+    EXPECT_TRUE(alpha->hide());
+    EXPECT_EQ(posts.count(), 3);
+    QTest::mouseClick(table->viewport(), Qt::LeftButton, {}, hideCell.center());
+    EXPECT_FALSE(alpha->hide());
+
     const auto count = [&](MyNotebook *notebook) {
         return list->index(list->indexOf(notebook), NamedObjectArrayController::CountColumn).data().toInt();
     };
@@ -217,7 +197,6 @@ TEST_F(NotebooksViewTest, TheCountsAreOfActiveTasksAndFollowTasksTrashedRestored
     EXPECT_EQ(count(beta), 0);
     TagsViewController tags(&store.context());
     EXPECT_EQ(tags.list()->index(0, NamedObjectArrayController::CountColumn).data().toInt(), 1) << "the tags count too";
-
     first->setActive(false);
     EXPECT_EQ(count(alpha), 1) << "a trashed task is no longer counted";
     first->setActive(true);

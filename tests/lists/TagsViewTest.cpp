@@ -1,26 +1,37 @@
 #include "core/Localized.h"
-#include "core/store/MyNotebook.h"
 #include "core/store/MyTag.h"
 #include "tests/support/ViewTest.h"
 #include "ui/NamedObjectArrayController.h"
-#include "ui/NotebooksViewController.h"
 #include "ui/TagsViewController.h"
 
 namespace {
 using TagsViewTest = ViewTest;
 } // namespace
 
-TEST_F(TagsViewTest, NamesTheServiceWouldRefuseAreRefusedWithTheReasonAndReopenWithWhatWasTyped)
+TEST_F(TagsViewTest, TheFirstTagOpensItsNameAndNamesTheServiceWouldRefuseReopenWithWhatWasTyped)
 {
-    MyTag *tag = store.tag(QStringLiteral("home"));
-    MyTag *work = store.tag(QStringLiteral("work"));
     TagsViewController view(&store.context());
     auto window = showInWindow(view);
-    EXPECT_EQ(view.list()->columnCount(), NamedObjectArrayController::CountColumn + 1) << "tags have no hide box";
-    forwardNameChanges(view);
-    NotificationRecorder saves(QStringLiteral("saveDataToDisk"));
+    NamedObjectArrayController *list = view.list();
     MyTableView *table = view.table();
-    const QModelIndex name = view.list()->index(0, NamedObjectArrayController::NameColumn);
+    EXPECT_EQ(list->columnCount(), NamedObjectArrayController::CountColumn + 1) << "tags have no hide box";
+    forwardNameChanges(view);
+
+    // In an empty list, arranging selects the new tag before its name is opened.
+    view.newObjectNotification();
+    ASSERT_EQ(list->count(), 1);
+    QWidget *editor = table->indexWidget(list->index(0, NamedObjectArrayController::NameColumn));
+    ASSERT_NE(editor, nullptr);
+    QTest::keyClicks(editor, QStringLiteral("home"));
+    QTest::keyClick(editor, Qt::Key_Return);
+    QCoreApplication::processEvents();
+    auto *tag = static_cast<MyTag *>(list->objectAt(0));
+    EXPECT_EQ(tag->name(), QStringLiteral("home"));
+
+    MyTag *work = store.tag(QStringLiteral("work"));
+    view.rearrangeArrayController();
+    const QModelIndex name = list->index(0, NamedObjectArrayController::NameColumn);
+    NotificationRecorder saves(QStringLiteral("saveDataToDisk"));
     const auto refusal = [&](const QString &typed) {
         rename(table, 0, typed);
         const QString reason = answerAlert(QStringLiteral("OK"));
@@ -34,7 +45,7 @@ TEST_F(TagsViewTest, NamesTheServiceWouldRefuseAreRefusedWithTheReasonAndReopenW
     EXPECT_EQ(refusal(QStringLiteral(" \t ")), Localized::string(QStringLiteral("NAME_EMPTY")));
     EXPECT_EQ(refusal(QStringLiteral("home, garden")), Localized::string(QStringLiteral("TAG_NAME_COMMA")));
     EXPECT_EQ(refusal(QString(101, u'g')), Localized::format(QStringLiteral("NAME_TOO_LONG"), {100, 101}));
-    rename(table, view.list()->indexOf(work), QStringLiteral("home"));
+    rename(table, list->indexOf(work), QStringLiteral("home"));
     EXPECT_EQ(answerAlert(QStringLiteral("OK")), Localized::string(QStringLiteral("EQUAL_TAG")));
     EXPECT_EQ(work->name(), QStringLiteral("work"));
     EXPECT_EQ(saves.count(), 0);
@@ -43,14 +54,6 @@ TEST_F(TagsViewTest, NamesTheServiceWouldRefuseAreRefusedWithTheReasonAndReopenW
     EXPECT_EQ(tag->name(), QString(100, u'g'));
     EXPECT_EQ(visibleAlert(), nullptr);
     EXPECT_EQ(saves.count(), 1);
-
-    // Notebook names may hold a comma.
-    NotebooksViewController notebooks(&store.context());
-    auto notebookWindow = showInWindow(notebooks);
-    forwardNameChanges(notebooks);
-    rename(notebooks.table(), 0, QStringLiteral("Home, garden"));
-    EXPECT_EQ(store.firstNotebook()->name(), QStringLiteral("Home, garden"));
-    EXPECT_EQ(visibleAlert(), nullptr);
 }
 
 TEST_F(TagsViewTest, DeletingTagsKeepsTheSynchronisedOnesMarkedAndRemovesTheOthersLeavingTasksAlone)
@@ -77,28 +80,4 @@ TEST_F(TagsViewTest, DeletingTagsKeepsTheSynchronisedOnesMarkedAndRemovesTheOthe
     view.list()->setSelectionIndexes({});
     view.removeObjectNotification();
     EXPECT_EQ(visibleAlert(), nullptr) << "nothing selected, nothing asked";
-}
-
-TEST_F(TagsViewTest, TheFirstObjectOfAnEmptyListOpensItsNameAndKeepsWhatIsTyped)
-{
-    // Notebooks and tags share the code; each starts here from an empty list.
-    store.firstNotebook()->setDeleted(true);
-    TagsViewController tags(&store.context());
-    NotebooksViewController notebooks(&store.context());
-    for (NamedObjectsViewController *view : {static_cast<NamedObjectsViewController *>(&tags),
-                                             static_cast<NamedObjectsViewController *>(&notebooks)}) {
-        auto window = showInWindow(*view);
-        NamedObjectArrayController *list = view->list();
-        ASSERT_EQ(list->count(), 0);
-        forwardNameChanges(*view);
-        view->newObjectNotification();
-        ASSERT_EQ(list->count(), 1);
-        QWidget *editor = view->table()->indexWidget(list->index(0, NamedObjectArrayController::NameColumn));
-        ASSERT_NE(editor, nullptr) << "no editor on the only row of " << view->title().toStdString();
-        QTest::keyClicks(editor, QStringLiteral("Errands"));
-        QTest::keyClick(editor, Qt::Key_Return);
-        QCoreApplication::processEvents();
-        EXPECT_EQ(NamedObjectArrayController::name(list->objectAt(0)), QStringLiteral("Errands"));
-        NotificationCenter::defaultCenter().removeObserver(this);
-    }
 }

