@@ -49,7 +49,7 @@ TEST(LocalizedTest, EveryKeyUsedInTheCodeHasAnEnglishTextAndSpanishHasNoStrayKey
         EXPECT_TRUE(english.contains(it.key())) << "Spanish key unknown in English: " << it.key().toStdString();
 }
 
-TEST(LocalizedTest, LanguageFollowsTheChoiceAndFallsBack)
+TEST(LocalizedTest, TextsFollowTheLanguageAndFormatsFillPlaceholdersInOrderLeavingMissingOnesVisible)
 {
     Localized::setLanguage(QStringLiteral("es"));
     EXPECT_EQ(Localized::string(QStringLiteral("NEW_TASK")), QStringLiteral("Nueva tarea"));
@@ -57,10 +57,7 @@ TEST(LocalizedTest, LanguageFollowsTheChoiceAndFallsBack)
     Localized::setLanguage(QStringLiteral("en"));
     EXPECT_EQ(Localized::string(QStringLiteral("NEW_TASK")), QStringLiteral("New task"));
     Localized::setLanguage(QString());
-}
 
-TEST(LocalizedTest, FormatsFillPlaceholdersInOrderAndLeaveMissingOnesVisible)
-{
     const struct { const char *format; QVariantList args; const char *text; } rows[] = {
         {"Note %@ adding %d tags", {QStringLiteral("Buy milk"), 3}, "Note Buy milk adding 3 tags"},
         {"%ld%% of %@", {qint64(50), QStringLiteral("100% done")}, "50% of 100% done"},

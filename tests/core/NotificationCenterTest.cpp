@@ -8,7 +8,7 @@
 
 #include <gtest/gtest.h>
 
-TEST(NotificationCenterTest, DeliversByNameAndSenderWithUserInfo)
+TEST(NotificationCenterTest, DeliversByNameAndSenderAndObserversMayBeRemovedOrAddedDuringDelivery)
 {
     NotificationCenter center;
     int a = 0, b = 0;
@@ -28,11 +28,7 @@ TEST(NotificationCenterTest, DeliversByNameAndSenderWithUserInfo)
     center.removeObserver(&a);
     center.post(QStringLiteral("tasksCountChanged"), &sender);
     EXPECT_EQ(std::pair(a, b), std::pair(2, 2));
-}
 
-TEST(NotificationCenterTest, ObserversRemovedOrAddedDuringDeliveryAreSafe)
-{
-    NotificationCenter center;
     int first = 0, second = 0, added = 0;
     NotificationCenter::ObserverId secondId = 0;
     center.addObserver(&first, QStringLiteral("n"), [&](const Notification &) {

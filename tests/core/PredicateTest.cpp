@@ -19,7 +19,6 @@ QStringList titles(const QList<ManagedObject *> &objects)
 }
 } // namespace
 
-// Every fixed query of the application must parse and name only keys the model has.
 TEST(PredicateTest, EveryFixedQueryOfTheApplicationParsesAgainstTheModel)
 {
     TempStore store;
