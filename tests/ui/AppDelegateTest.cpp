@@ -1,6 +1,5 @@
 #include "tests/ui/AppTest.h"
 
-#include "core/Clock.h"
 #include "core/Localized.h"
 #include "core/OperationQueue.h"
 #include "core/store/MyNote.h"
@@ -125,56 +124,43 @@ TEST_F(AppTest, CommandsActOnTheViewOnScreen)
     EXPECT_FALSE(app->viewControllers().at(4)->searchBarActive());
 }
 
-TEST_F(AppTest, SaveRequestsAreSavedOnTheQueueAndSyncEndsAreShownOnTheMainThread)
+// Saving is the queue's work, for a request and for an undone or redone change alike.
+TEST_F(AppTest, SaveRequestsUndoAndRedoAreSavedOnTheQueue)
 {
     auto app = launch();
+    MainWindow *window = app->window();
     ManagedObjectContext *context = app->managedObjectContext();
-    context->insert<MyNote>()->setTitle(QStringLiteral("Water the plants"));
+    auto *task = context->insert<MyNote>();
+    task->setTitle(QStringLiteral("Water the plants"));
     NotificationCenter::defaultCenter().post(QStringLiteral("saveDataToDisk"));
     app->operationsQueue().waitUntilAllOperationsAreFinished();
     EXPECT_EQ(StoreStack(storeFolder()).managedObjectContext()->count(QStringLiteral("MyNote")), 1);
 
-    // A failed run shows that there was no connection; the next good one hides it and tells
-    // when it ended. The task list on screen is told to refresh.
-    MainWindow *window = app->window();
-    NotificationRecorder refresh(QStringLiteral("dummyNotification"));
-    const QDateTime end(QDate(2026, 3, 14), QTime(9, 26, 53));
-    Clock::setSource([end] { return end; });
-    const auto syncEnded = [](bool success) {
-        onWorker([success] {
-            NotificationCenter::defaultCenter().post(QStringLiteral("hideSyncStatus"), nullptr,
-                                                     {{QStringLiteral("success"), success}});
-        });
-    };
-    syncEnded(false);
-    ASSERT_TRUE(waitUntil([&] { return window->noConectionView()->isVisible(); }));
-    EXPECT_FALSE(app->lastSyncDate().isValid());
-    syncEnded(true);
-    ASSERT_TRUE(waitUntil([&] { return window->noConectionView()->isHidden(); }));
-    Clock::setSource({});
-    EXPECT_EQ(app->lastSyncDate(), end);
-    EXPECT_TRUE(window->syncLabel()->isHidden());
-    EXPECT_EQ(refresh.senders(), (QList<const void *>{app.get(), app.get()}));
-
-    window->switcherItem(3)->trigger();
-    NotificationCenter::defaultCenter().post(QStringLiteral("hideSyncStatus"), nullptr, {{QStringLiteral("success"), true}});
-    EXPECT_EQ(refresh.count(), 2) << "only while the task list is on screen";
-}
-
-TEST_F(AppTest, UndoAndRedoUseTheStoresUndoManager)
-{
-    auto app = launch();
-    MainWindow *window = app->window();
-    auto *task = app->managedObjectContext()->insert<MyNote>();
     QTest::qWait(0); // the user's action ends with the event-loop turn
     task->setTitle(QStringLiteral("Call the bank"));
     ASSERT_TRUE(waitUntil([&] { return window->action(MainWindow::Undo)->isEnabled(); }));
     EXPECT_FALSE(window->action(MainWindow::Redo)->isEnabled());
-
     window->action(MainWindow::Undo)->trigger();
-    EXPECT_NE(task->title(), QStringLiteral("Call the bank"));
+    EXPECT_EQ(task->title(), QStringLiteral("Water the plants"));
     window->action(MainWindow::Redo)->trigger();
     EXPECT_EQ(task->title(), QStringLiteral("Call the bank"));
     app->operationsQueue().waitUntilAllOperationsAreFinished();
-    EXPECT_FALSE(app->managedObjectContext()->hasChanges()) << "an undone or redone change is saved like any other";
+    EXPECT_FALSE(context->hasChanges());
+}
+
+// The end of a run (the sync tests drive real ones) tells the task list to refresh only while
+// it is on screen, and a failed run gives no date of the last run.
+TEST_F(AppTest, ASyncEndRefreshesTheTaskListOnlyWhileItIsOnScreen)
+{
+    auto app = launch();
+    NotificationRecorder refresh(QStringLiteral("dummyNotification"));
+    const auto syncEnded = [](bool success) {
+        NotificationCenter::defaultCenter().post(QStringLiteral("hideSyncStatus"), nullptr, {{QStringLiteral("success"), success}});
+    };
+    syncEnded(false);
+    EXPECT_FALSE(app->lastSyncDate().isValid());
+    EXPECT_EQ(refresh.senders(), QList<const void *>{app.get()});
+    app->window()->switcherItem(3)->trigger();
+    syncEnded(true);
+    EXPECT_EQ(refresh.count(), 1);
 }
