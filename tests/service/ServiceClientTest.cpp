@@ -1,6 +1,7 @@
 #include "service/EDAMNotFoundException.h"
 #include "service/EDAMSystemException.h"
 #include "service/EDAMUserException.h"
+#include "service/ServiceConfiguration.h"
 #include "service/TApplicationException.h"
 #include "service/TBinaryProtocol.h"
 #include "service/TProtocolException.h"
@@ -14,13 +15,14 @@
 #include <QProcess>
 #include <QStandardPaths>
 #include <QTemporaryDir>
+#include <QUrl>
 #include <QUuid>
-
 
 #include <gtest/gtest.h>
 
 #include <functional>
 #include <set>
+#include <tuple>
 
 using namespace std::chrono_literals;
 
@@ -350,69 +352,62 @@ TEST_F(ServiceClientTest, TokensAndPasswordsStayOutOfLogsAndExceptionTexts)
     }
 }
 
-namespace {
-
-// A service on https with a certificate of its own, made for the test.
-class ServiceTlsTest : public ::testing::Test
+// The note store carries the authentication token: never in clear text by default. (The overrides
+// by the environment are what every other service test runs on.)
+TEST(ServiceConfigurationTest, BuiltInEndpointsAreHttps)
 {
-protected:
-    void SetUp() override
-    {
+    qunsetenv("KELVARA_USER_STORE_URL");
+    qunsetenv("KELVARA_NOTE_STORE_BASE_URL");
+    const QUrl users(ServiceConfiguration::userStoreUrl());
+    const QUrl notes(ServiceConfiguration::noteStoreBaseUrl());
+    EXPECT_EQ(std::tuple(users.scheme(), users.path()), std::tuple(QStringLiteral("https"), QStringLiteral("/edam/user")));
+    EXPECT_EQ(std::tuple(notes.scheme(), notes.path()), std::tuple(QStringLiteral("https"), QStringLiteral("/edam/note/")));
+    EXPECT_EQ(ServiceConfiguration::noteStoreUrl(QStringLiteral("s42")), ServiceConfiguration::noteStoreBaseUrl() + QStringLiteral("s42"));
+}
+
+TEST(ServiceTlsTest, OnlyTheCertificatesNamedInTheEnvironmentAreTrusted)
+{
 #ifndef KELVARA_FAKE_SERVICE_TLS
-        GTEST_SKIP() << "the fake service was built without TLS";
+    GTEST_SKIP() << "the fake service was built without TLS";
 #endif
-        const QString openssl = QStandardPaths::findExecutable(QStringLiteral("openssl"));
-        if (openssl.isEmpty())
-            GTEST_SKIP() << "openssl is not installed";
-        QProcess generate;
-        generate.start(openssl, QStringLiteral("req -x509 -newkey ec -pkeyopt ec_paramgen_curve:prime256v1 -nodes -days 1 -subj /CN=127.0.0.1 "
-                                               "-addext subjectAltName=IP:127.0.0.1 -keyout %1 -out %2").arg(key, certificate).split(u' '));
-        ASSERT_TRUE(generate.waitForFinished(60000));
-        ASSERT_EQ(generate.exitCode(), 0) << generate.readAllStandardError().toStdString();
-        service.emplace(FakeService::Options{certificate, key});
-        TearDown();
-    }
-    void TearDown() override
-    {
-        for (const char *variable : {"CURL_CA_BUNDLE", "SSL_CERT_FILE"})
-            qunsetenv(variable);
-    }
-
-    // The version check over https: nothing on failure, else the reason of the failure.
-    std::optional<TTransportException> versionCheckFailure()
-    {
-        try {
-            EXPECT_TRUE(TestClients::userStore(service->userStoreUrl()).checkVersion("Kelvara", 1, 15));
-        } catch (const TTransportException &e) {
-            return e;
-        }
-        return std::nullopt;
-    }
-
+    const QString openssl = QStandardPaths::findExecutable(QStringLiteral("openssl"));
+    if (openssl.isEmpty())
+        GTEST_SKIP() << "openssl is not installed";
+    // A service on https with a certificate of its own, made for the test.
     QTemporaryDir dir;
-    QString certificate = dir.filePath(QStringLiteral("cert.pem"));
-    QString key = dir.filePath(QStringLiteral("key.pem"));
-    std::optional<FakeService> service;
-};
+    const QString certificate = dir.filePath(QStringLiteral("cert.pem"));
+    const QString key = dir.filePath(QStringLiteral("key.pem"));
+    const QString missing = dir.filePath(QStringLiteral("missing.pem"));
+    QProcess generate;
+    generate.start(openssl, QStringLiteral("req -x509 -newkey ec -pkeyopt ec_paramgen_curve:prime256v1 -nodes -days 1 -subj /CN=127.0.0.1 "
+                                           "-addext subjectAltName=IP:127.0.0.1 -keyout %1 -out %2").arg(key, certificate).split(u' '));
+    ASSERT_TRUE(generate.waitForFinished(60000));
+    ASSERT_EQ(generate.exitCode(), 0) << generate.readAllStandardError().toStdString();
+    FakeService service(FakeService::Options{certificate, key});
 
-} // namespace
-
-TEST_F(ServiceTlsTest, OnlyTheCertificatesNamedInTheEnvironmentAreTrusted)
-{
-    const std::optional<TTransportException> failed = versionCheckFailure();
-    ASSERT_TRUE(failed);
-    EXPECT_EQ(failed->reason(), QStringLiteral("Could not make HTTP request"));
-    EXPECT_TRUE(failed->userInfo().value(QStringLiteral("error")).toString().contains(QStringLiteral("certificate")))
-        << failed->description().toStdString();
-    EXPECT_TRUE(service->requests().isEmpty()) << "a request went out over the untrusted connection";
-
-    qputenv("SSL_CERT_FILE", certificate.toLocal8Bit());
-    EXPECT_FALSE(versionCheckFailure());
+    // The version check over https with these files named in the environment: the failure, if any.
+    const auto failure = [&](const QString &caBundle, const QString &certFile) -> std::optional<TTransportException> {
+        for (const auto &[variable, file] : {std::pair{"CURL_CA_BUNDLE", caBundle}, std::pair{"SSL_CERT_FILE", certFile}})
+            file.isEmpty() ? qunsetenv(variable) : qputenv(variable, file.toLocal8Bit());
+        std::optional<TTransportException> failed;
+        try {
+            EXPECT_TRUE(TestClients::userStore(service.userStoreUrl()).checkVersion("Kelvara", 1, 15));
+        } catch (const TTransportException &e) {
+            failed = e;
+        }
+        qunsetenv("CURL_CA_BUNDLE");
+        qunsetenv("SSL_CERT_FILE");
+        return failed;
+    };
+    const std::optional<TTransportException> untrusted = failure({}, {});
+    ASSERT_TRUE(untrusted);
+    EXPECT_EQ(untrusted->reason(), QStringLiteral("Could not make HTTP request"));
+    EXPECT_TRUE(untrusted->userInfo().value(QStringLiteral("error")).toString().contains(QStringLiteral("certificate")))
+        << untrusted->description().toStdString();
+    EXPECT_TRUE(service.requests().isEmpty()) << "a request went out over the untrusted connection";
+    EXPECT_FALSE(failure({}, certificate));
     // CURL_CA_BUNDLE comes first, and replaces the trusted certificates rather than adding to them.
-    qputenv("CURL_CA_BUNDLE", dir.filePath(QStringLiteral("missing.pem")).toLocal8Bit());
-    EXPECT_TRUE(versionCheckFailure());
-    qputenv("CURL_CA_BUNDLE", certificate.toLocal8Bit());
-    qputenv("SSL_CERT_FILE", dir.filePath(QStringLiteral("missing.pem")).toLocal8Bit());
-    EXPECT_FALSE(versionCheckFailure());
-    EXPECT_EQ(service->callCount("checkVersion"), 2);
+    EXPECT_TRUE(failure(missing, certificate));
+    EXPECT_FALSE(failure(certificate, missing));
+    EXPECT_EQ(service.callCount("checkVersion"), 2);
 }
