@@ -30,7 +30,7 @@ protected:
     }
 };
 
-TEST_F(DefaultsTest, FirstLaunchReadsTheRegisteredDefaultsInTheirTypesAndOtherKeysAsNone)
+TEST_F(DefaultsTest, AFirstLaunchReadsTheDefaultsAndALaterOneWhatTheEarlierWroteInTheirTypes)
 {
     for (const SettingsKeys::Definition &d : SettingsKeys::definitions()) {
         const QVariant value = defaults().objectForKey(d.key);
@@ -41,10 +41,7 @@ TEST_F(DefaultsTest, FirstLaunchReadsTheRegisteredDefaultsInTheirTypesAndOtherKe
     }
     for (const char *key : {Key::UserName, Key::lastUsedNotebook})
         EXPECT_TRUE(defaults().stringForKey(key).isNull() && defaults().integerForKey(key) == 0 && !defaults().boolForKey(key)) << key;
-}
 
-TEST_F(DefaultsTest, ValuesWrittenByAnEarlierLaunchReadBackFromTheFileInTheirTypes)
-{
     // The earlier launch is another process: what this one reads comes from the file alone.
     const pid_t child = fork();
     ASSERT_GE(child, 0);
