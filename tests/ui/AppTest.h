@@ -49,12 +49,14 @@ protected:
 
     static bool waitForFrame(MainWindow *window) { return waitUntil([window] { return !window->isAnimatingFrame(); }); }
 
-    // Runs `work` on a thread of its own and waits for it to end.
+    // Runs `work` on a thread of its own until it ends, serving the main thread's events
+    // meanwhile as the application does for its workers' hops.
     static void onWorker(const std::function<void()> &work)
     {
         std::unique_ptr<QThread> worker(QThread::create(work));
         worker->start();
-        worker->wait();
+        while (!worker->wait(QDeadlineTimer(0)))
+            QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
     }
 
     // Hands the next modal window that `find` finds, also one shown modally from inside the code
