@@ -101,8 +101,7 @@ TEST_F(NotebooksViewTest, DeletingNotebooksNeverLosesATask)
     NotificationRecorder posts({QStringLiteral("saveDataToDisk"), QStringLiteral("tasksDeleted"),
                                 QStringLiteral("notebookArrayChanged"), QStringLiteral("ShowDockTile")});
 
-    // The only notebook, known to the service, with no other to take its tasks: it stays in
-    // the store marked deleted, its tasks untouched.
+    // The only notebook, synchronised, with no other to take its tasks: it stays, marked deleted.
     EXPECT_EQ(remove({only}, "CANCEL"), text("SURE_DELETE_NOTEBOOK_ONE"));
     EXPECT_FALSE(only->deleted()) << "cancelling deletes nothing";
     remove({only});
@@ -130,8 +129,7 @@ TEST_F(NotebooksViewTest, DeletingNotebooksNeverLosesATask)
     EXPECT_TRUE(errands->isDeleted());
     EXPECT_TRUE(milk->notebook() == home && !milk->active());
 
-    // Notebooks deleted together never take in each other's tasks, not even the one that the
-    // setting names: they go to the first other notebook listed.
+    // Notebooks deleted together, the setting's one too, pass their tasks to the first other one listed.
     MyNotebook *books = store.notebook(QStringLiteral("Books"));
     MyNotebook *xmas = store.notebook(QStringLiteral("Xmas"));
     MyNote *gifts = store.task(QStringLiteral("gifts"), xmas);
@@ -141,8 +139,7 @@ TEST_F(NotebooksViewTest, DeletingNotebooksNeverLosesATask)
         EXPECT_TRUE(task->notebook() == books && !task->active()) << task->title().toStdString();
     EXPECT_TRUE(home->deleted() && xmas->isDeleted());
 
-    // With no notebook left to take their tasks, even one never synchronised stays, marked
-    // deleted, with its own tasks: two deleted together do not pass theirs to each other.
+    // With none left to take their tasks, even an unsynchronised one stays, marked deleted, with its tasks.
     MyNotebook *last = store.notebook(QStringLiteral("Last"));
     store.task(QStringLiteral("last one"), last);
     view.rearrangeArrayController();

@@ -7,8 +7,9 @@
 #include "ui/MyNoteTableView.h"
 #include "ui/MyNotesArrayController.h"
 #include "ui/MyNotesTableViewCanMoveProtocol.h"
-#include "ui/SimpleNoteCell.h"
+#include "ui/NotesViewController.h"
 #include "ui/TaskCompletion.h"
+#include "ui_NotesView.h"
 
 #include <QFile>
 #include <QMimeData>
@@ -71,32 +72,24 @@ TEST_F(TaskListPiecesTest, DraggingOneRowRenumbersTheHandKeptOrderAndNothingElse
 
 TEST_F(TaskListPiecesTest, TheTableTogglesCompletionFromTheBallOnlyAndTheDropBoxAsksToMoveTheRows)
 {
-    MyNotesArrayController tasks;
-    tasks.setManagedObjectContext(&store.context());
     store.task(QStringLiteral("one"));
     store.task(QStringLiteral("two"));
-    tasks.setContentRelationship(store.firstNotebook(), QStringLiteral("notes"));
-    MyNoteTableView table;
-    table.setModel(&tasks);
-    table.setSelectionModel(tasks.selectionModel());
-    SimpleNoteCell cell;
-    table.setItemDelegate(&cell);
-    table.resize(400, 300);
-    table.show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(&table));
+    NotesViewController view(&store.context());
+    const auto window = showInWindow(view);
+    MyNoteTableView *table = view.ui().taskTable;
 
     NotificationRecorder complete(QStringLiteral("completedTasks")), edit(QStringLiteral("EditSelectedTask"));
-    const QRect row = table.visualRect(tasks.index(1));
+    const QRect row = table->visualRect(view.taskList()->index(1));
     const int middle = row.top() + row.height() / 2;
-    QTest::mouseClick(table.viewport(), Qt::LeftButton, {}, QPoint(35, middle));
-    EXPECT_EQ(complete.senders(), QList<const void *>{&table}) << "x = 35 on the middle of the selected row";
-    QTest::mouseClick(table.viewport(), Qt::LeftButton, {}, QPoint(36, middle));
-    QTest::mouseClick(table.viewport(), Qt::LeftButton, {}, QPoint(25, middle + 9));
+    QTest::mouseClick(table->viewport(), Qt::LeftButton, {}, QPoint(35, middle));
+    EXPECT_EQ(complete.senders(), QList<const void *>{table}) << "x = 35 on the middle of the selected row";
+    QTest::mouseClick(table->viewport(), Qt::LeftButton, {}, QPoint(36, middle));
+    QTest::mouseClick(table->viewport(), Qt::LeftButton, {}, QPoint(25, middle + 9));
     EXPECT_EQ(complete.count(), 1) << "outside the hot spot a click only selects";
-    QTest::keyClick(&table, Qt::Key_Space);
+    QTest::keyClick(table, Qt::Key_Space);
     EXPECT_EQ(complete.count(), 2);
-    QTest::keyClick(&table, Qt::Key_Return);
-    QTest::mouseDClick(table.viewport(), Qt::LeftButton, {}, QPoint(200, middle));
+    QTest::keyClick(table, Qt::Key_Return);
+    QTest::mouseDClick(table->viewport(), Qt::LeftButton, {}, QPoint(200, middle));
     EXPECT_EQ(edit.count(), 2);
 
     MyBoxDrop box;
