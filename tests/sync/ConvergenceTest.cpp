@@ -3,7 +3,7 @@
 #include "core/Clock.h"
 #include "core/store/ReceivingNotebook.h"
 
-#include <QSet>
+#include <QMap>
 
 #include <random>
 
@@ -139,61 +139,59 @@ public:
         }
     }
 
-    // Every task of the device matches its note on the service, field by field; returns what
-    // differs, empty when nothing does.
+    // Another client expunges a note or a tag on the service.
+    void expungeElsewhere()
+    {
+        const std::vector<EDAMNote> notes = m_account.notes();
+        const std::vector<EDAMTag> tags = m_account.tags();
+        if (chance(50) && !notes.empty())
+            m_account.expungeNote(notes[pick(int(notes.size()))].guid);
+        else if (!tags.empty())
+            m_account.expungeTag(tags[pick(int(tags.size()))].guid);
+    }
+
+    // Every task of the device as its note on the service, field by field; returns what differs,
+    // empty when nothing does. Tags go by identity: a tag renamed on both sides keeps a
+    // different name on each.
     QStringList differences(Device &device, const QString &which)
     {
-        QStringList found;
-        QHash<QString, EDAMNote> notes;
-        for (const EDAMNote &note : m_account.notes())
-            notes.insert(QString::fromStdString(note.guid), note);
-        QSet<QString> seen;
-        for (MyNote *task : device.all<MyNote>()) {
-            const QString label = which + QStringLiteral(" \"") + task->title() + u'"';
-            if (task->guid().isEmpty() || task->needUpdate()) {
-                found << label + QStringLiteral(" was never sent");
-                continue;
-            }
-            if (seen.contains(task->guid()))
-                found << label + QStringLiteral(" is doubled");
-            seen.insert(task->guid());
-            if (!notes.contains(task->guid())) {
-                found << label + QStringLiteral(" has no note");
-                continue;
-            }
-            const EDAMNote &note = notes[task->guid()];
+        const auto fields = [](const QString &title, const QDate &due, bool completed, const QString &notes, bool active,
+                               const QString &notebook, QStringList tags) {
+            tags.sort();
+            return QStringLiteral("\"%1\" due %2 completed %3 notes \"%4\" active %5 notebook %6 tags %7")
+                .arg(title, due.toString(Qt::ISODate)).arg(completed).arg(notes).arg(active).arg(notebook, tags.join(u','));
+        };
+        QMap<QString, QString> there;
+        for (const EDAMNote &note : m_account.notes()) {
             const QString content = QString::fromStdString(note.content);
-            // Tags by identity: a tag renamed on both sides keeps a different name on each.
-            QStringList noteTags;
+            QStringList tags;
             for (const std::string &guid : note.tagGuids)
-                noteTags << QString::fromStdString(guid);
-            QStringList taskTags;
+                tags << QString::fromStdString(guid);
+            there.insert(QString::fromStdString(note.guid),
+                         fields(QString::fromStdString(note.title), DueDateContent::dueDate(content).value_or(QDateTime()).date(),
+                                CompletedContent::completed(content), TaskContent::taskc(content).value_or(QString()),
+                                note.active, QString::fromStdString(note.notebookGuid), tags));
+        }
+        QStringList found;
+        QMap<QString, QString> here;
+        for (MyNote *task : device.all<MyNote>()) {
+            QStringList tags;
             for (MyTag *tag : task->tags())
-                taskTags << tag->guid();
-            noteTags.sort();
-            taskTags.sort();
-            const auto differ = [&](const char *field, const QVariant &here, const QVariant &there) {
-                if (here != there)
-                    found << QStringLiteral("%1: %2 %3 here, %4 on the service").arg(label, QLatin1String(field), here.toString(), there.toString());
-            };
-            differ("title", task->title(), QString::fromStdString(note.title));
-            differ("due", task->dueDated().date(), DueDateContent::dueDate(content).value_or(QDateTime()).date());
-            differ("completed", task->completed(), CompletedContent::completed(content));
-            differ("notes", task->content().isNull() ? QString() : task->content(), TaskContent::taskc(content).value_or(QString()));
-            differ("active", task->active(), note.active);
-            differ("notebook", task->notebook() ? task->notebook()->guid() : QString(), QString::fromStdString(note.notebookGuid));
-            differ("tags", taskTags.join(u','), noteTags.join(u','));
+                tags << tag->guid();
+            const QString line = fields(task->title(), task->dueDated().date(), task->completed(), task->content(), task->active(),
+                                        task->notebook() ? task->notebook()->guid() : QString(), tags);
+            if (task->guid().isEmpty() || task->needUpdate())
+                found << which + QStringLiteral(" never sent ") + line;
+            else if (here.contains(task->guid()))
+                found << which + QStringLiteral(" doubled ") + line;
+            here.insert(task->guid(), line);
         }
-        if (seen.size() != notes.size()) {
-            found << QStringLiteral("%1 holds %2 of the service's %3 notes").arg(which).arg(seen.size()).arg(notes.size());
-            for (const EDAMNote &note : std::as_const(notes)) {
-                if (!seen.contains(QString::fromStdString(note.guid)))
-                    found << QStringLiteral("missing \"%1\" usn %2 in notebook %3 (%4 here)")
-                                 .arg(QString::fromStdString(note.title)).arg(note.updateSequenceNum)
-                                 .arg(QString::fromStdString(note.notebookGuid))
-                                 .arg(device.all<MyNotebook>(QStringLiteral("guid == %@"), {QString::fromStdString(note.notebookGuid)}).size());
-            }
+        here.remove(QString());
+        for (const QString &guid : here.keys() + there.keys()) {
+            if (here.value(guid) != there.value(guid))
+                found << QStringLiteral("%1 %2 here: %3\n  service: %4").arg(which, guid, here.value(guid), there.value(guid));
         }
+        found.removeDuplicates();
         return found;
     }
 
@@ -226,6 +224,8 @@ protected:
             Device &device = *devices[scenario.pick(2)];
             for (int i = scenario.pick(4); i >= 0; --i)
                 scenario.act(device);
+            if (scenario.chance(15))
+                scenario.expungeElsewhere();
             scenario.maybeFault();
             sync(device);
             fake.clearFaults();
