@@ -96,7 +96,7 @@ TEST_F(ServiceClientTest, CallsGoOutAsOnePostWithTheUnversionedHeader)
                                       .string("Kelvara").field(WireBytes::I16, 2).i16(1).field(WireBytes::I16, 3).i16(15).stop().bytes().toHex());
 }
 
-TEST_F(ServiceClientTest, RepliesAreReadInBothHeaderForms)
+TEST_F(ServiceClientTest, RepliesAreReadInBothHeaderFormsAndTheResultWinsThenTheFirstException)
 {
     const QByteArray hi = WireBytes().field(WireBytes::String, 0).string("<en-note>hi</en-note>");
     replyWith(reply("getNoteContent", hi));
@@ -112,10 +112,8 @@ TEST_F(ServiceClientTest, RepliesAreReadInBothHeaderForms)
     EXPECT_EQ(application.description(), QStringLiteral("Unknown method: no such call"));
     replyWith(WireBytes().i32(int32_t(0x80020001)).string("getNoteContent").i32(0).raw(hi).stop());
     EXPECT_EQ(raised<TProtocolException>([&] { content(); }).reason(), QStringLiteral("Bad version in readMessageBegin"));
-}
 
-TEST_F(ServiceClientTest, TheResultWinsThenTheFirstExceptionInOrder)
-{
+    // The result wins, then the first exception in the order the call declares them.
     const auto systemField = WireBytes().field(WireBytes::Struct, 2).field(WireBytes::I32, 1).i32(2).stop();
     const auto notFoundField = WireBytes().field(WireBytes::Struct, 3).field(WireBytes::String, 1).string("Tag.guid")
                                    .field(WireBytes::String, 2).string("g").stop();
@@ -183,6 +181,11 @@ TEST_F(ServiceClientTest, FailedExchangesRaiseTheTransportTextsAndLeaveTheClient
     }
     EXPECT_NO_THROW(noteStore().listTags(token));
 
+    // An answer that never comes before the fake stops: only the timeout can end the call.
+    service.inject("getNoteContent", FakeFault::delay(1h));
+    const auto late = raised<TTransportException>([&] { noteStore(300ms).getNoteContent(token, guid); });
+    EXPECT_EQ(late.reason(), QStringLiteral("Could not make HTTP request"));
+    EXPECT_TRUE(late.userInfo().value(QStringLiteral("error")).toString().contains(QStringLiteral("timed out")));
 }
 
 // A reply cut anywhere, inside a number, a length, a string or between fields, is malformed:
@@ -269,15 +272,6 @@ TEST_F(ServiceClientTest, RunningOutOfMemoryWhileReadingIsAProtocolError)
         EXPECT_THROW(noteStore().getSyncChunk(token, 0, 100, false), TProtocolException);
     }
     EXPECT_EQ(content(), "<en-note>milk</en-note>");
-}
-
-TEST_F(ServiceClientTest, AnAnswerSlowerThanTheTimeoutFails)
-{
-    // An answer that never comes before the fake stops: only the timeout can end the call.
-    service.inject("getNoteContent", FakeFault::delay(1h));
-    const auto failed = raised<TTransportException>([&] { noteStore(300ms).getNoteContent(token, guid); });
-    EXPECT_EQ(failed.reason(), QStringLiteral("Could not make HTTP request"));
-    EXPECT_TRUE(failed.userInfo().value(QStringLiteral("error")).toString().contains(QStringLiteral("timed out")));
 }
 
 TEST_F(ServiceClientTest, AChangeReachesTheServiceOnceEvenWhenItsConnectionDrops)
