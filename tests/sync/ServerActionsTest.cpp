@@ -7,11 +7,6 @@
 #include "sync/ENServerActions.h"
 #include "sync/EvernoteSync.h"
 
-#include <arpa/inet.h>
-#include <netinet/in.h>
-#include <sys/socket.h>
-#include <unistd.h>
-
 #include <functional>
 
 namespace {
@@ -46,20 +41,6 @@ Outcome outcomeOf(const Call &call)
     } catch (const EDAMNotFoundException &e) {
         return thrown(e.name(), e.description());
     }
-}
-
-// A port on this machine where nothing listens.
-int closedPort()
-{
-    const int socket = ::socket(AF_INET, SOCK_STREAM, 0);
-    sockaddr_in address{};
-    address.sin_family = AF_INET;
-    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    socklen_t length = sizeof address;
-    ::bind(socket, reinterpret_cast<sockaddr *>(&address), length);
-    ::getsockname(socket, reinterpret_cast<sockaddr *>(&address), &length);
-    ::close(socket);
-    return ntohs(address.sin_port);
 }
 
 // One operation in both forms: through the run's EvernoteSync and through ENServerActions.
@@ -229,7 +210,14 @@ TEST_F(ServerActionsTest, AuthenticationFailuresAreShownAsEachCallerReportsThem)
          {loginRefused}, {{QStringLiteral("EDAMUserException(errorCode:8,parameter:\"password\")")}}, 6},
         {"version refused", [&] { service.setVersionAccepted(false); }, {}, {}, {{}}, 3},
         {"network down",
-         [] { qputenv("KELVARA_USER_STORE_URL", "http://127.0.0.1:" + QByteArray::number(closedPort()) + "/edam/user"); },
+         [] {
+             QString closed;
+             {
+                 FakeService gone; // nothing listens on its port once it has gone
+                 closed = gone.userStoreUrl();
+             }
+             qputenv("KELVARA_USER_STORE_URL", closed.toUtf8());
+         },
          {unreachable}, {}, {{unreachable}}, 0},
     };
     for (const Row &row : rows) {
