@@ -219,11 +219,22 @@ TEST(StoreFailureTest, AStoreFromANewerVersionIsRefusedAndAnOlderOneMigrates)
               older.managedObjectModel()->version());
 }
 
-TEST(StoreFailureTest, AFolderThatCannotBeCreatedOrAMissingModelIsReported)
+TEST(StoreFailureTest, AFreshAccountGetsItsDataFolderButAFolderThatCannotBeCreatedOrAMissingModelIsReported)
 {
+    // The test main points XDG_DATA_HOME at a folder that does not exist yet.
+    const QString base = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation);
+    QDir(base).removeRecursively();
+    RecordingErrorPresenter errors;
+    {
+        StoreStack stack;
+        ASSERT_NE(stack.managedObjectContext(), nullptr);
+        EXPECT_TRUE(errors.errors().isEmpty());
+        EXPECT_EQ(stack.folder(), QDir(base).filePath(QStringLiteral("Kelvara")));
+        EXPECT_TRUE(QFile::exists(stack.storePath()));
+    }
+
     QTemporaryDir dir;
     const QString folder = dir.filePath(QStringLiteral("missing-parent/Kelvara"));
-    RecordingErrorPresenter errors;
     LogCapture log;
     StoreStack stack(folder);
     EXPECT_EQ(stack.persistentStoreCoordinator(), nullptr);
@@ -400,19 +411,6 @@ TEST(StoreFailureTest, BackupIsMadeOnceAndTheWipeLeavesAFreshStore)
     store.reopen();
     EXPECT_EQ(store.context().count(QStringLiteral("MyNote")), 0);
     EXPECT_EQ(store.context().count(QStringLiteral("MyNotebook")), 1) << "a wiped store starts like a fresh one";
-}
-
-TEST(StoreFailureTest, AFreshAccountWithoutADataFolderGetsOne)
-{
-    // The test main points XDG_DATA_HOME at a folder that does not exist yet.
-    const QString base = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation);
-    QDir(base).removeRecursively();
-    RecordingErrorPresenter errors;
-    StoreStack stack;
-    ASSERT_NE(stack.managedObjectContext(), nullptr);
-    EXPECT_TRUE(errors.errors().isEmpty());
-    EXPECT_EQ(stack.folder(), QDir(base).filePath(QStringLiteral("Kelvara")));
-    EXPECT_TRUE(QFile::exists(stack.storePath()));
 }
 
 TEST(StoreLockTest, ASecondProcessIsRefusedTheStoreUntilTheFirstLetsItGo)
