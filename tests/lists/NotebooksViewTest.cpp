@@ -13,10 +13,6 @@
 namespace {
 using NotebooksViewTest = ViewTest;
 
-QString nameOf(const ManagedObject *object)
-{
-    return NamedObjectArrayController::name(object);
-}
 QString text(const char *key)
 {
     return Localized::string(QLatin1String(key));
@@ -37,7 +33,7 @@ TEST_F(NotebooksViewTest, ANewNotebookOpensItsNameAndARenameIsCheckedOnlyAgainst
     NotificationRecorder saves(QStringLiteral("saveDataToDisk"));
     const auto renamed = [&](ManagedObject *notebook, const QString &name) {
         rename(view.table(), list->indexOf(notebook), name);
-        return nameOf(notebook);
+        return NamedObjectArrayController::name(notebook);
     };
 
     view.newObjectNotification();
