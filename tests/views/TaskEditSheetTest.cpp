@@ -19,7 +19,7 @@ protected:
 };
 } // namespace
 
-TEST_F(TaskEditSheetTest, TitlesAreTrimmedAndRefusedWhenBlankOrTooLongKeepingWhatWasTyped)
+TEST_F(TaskEditSheetTest, TitlesAreRefusedWhenBlankOrTooLongKeepingWhatWasTyped)
 {
     MyNote *task = store.task(QStringLiteral("Buy bread"));
     const auto confirm = [&](const QString &typed) {
@@ -40,10 +40,8 @@ TEST_F(TaskEditSheetTest, TitlesAreTrimmedAndRefusedWhenBlankOrTooLongKeepingWha
         EXPECT_EQ(task->title(), QStringLiteral("Buy bread"));
         sheet.reject();
     }
-    // The longest title the service takes, with blanks around it.
-    EXPECT_TRUE(confirm(QStringLiteral("  ") + QString(255, u'y') + QStringLiteral("\t\u00a0")));
+    EXPECT_TRUE(confirm(QStringLiteral("Buy rye bread")));
     EXPECT_FALSE(sheet.isVisible());
-    EXPECT_EQ(task->title(), QString(255, u'y'));
 }
 
 // A synchronisation may write the task while the sheet is open: confirming the sheet writes
@@ -68,7 +66,9 @@ TEST_F(TaskEditSheetTest, OnlyWhatWasEditedInTheSheetIsWrittenSoWhatASyncWroteMe
         QVariant value;
     } cases[] = {
         {"nothing", [] {}, {}, {}},
-        {"title", [&] { ui.titleField->setText(QStringLiteral("Call Ana back")); }, QStringLiteral("title"), QStringLiteral("Call Ana back")},
+        // The longest title the service takes, with blanks around it.
+        {"title", [&] { ui.titleField->setText(QStringLiteral("  ") + QString(255, u'y') + QStringLiteral("\t\u00a0")); },
+         QStringLiteral("title"), QString(255, u'y')},
         {"notes", [&] { ui.contentView->setPlainText(QStringLiteral("Fish & chips <2>")); }, QStringLiteral("content"),
          QStringLiteral("Fish & chips <2>")},
         {"notes emptied", [&] { ui.contentView->clear(); }, QStringLiteral("content"), QVariant()},
