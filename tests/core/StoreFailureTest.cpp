@@ -374,8 +374,10 @@ TEST(StoreFailureTest, SavesRequestedThroughTheQueueRunOnTheMainThread)
     TempStore store;
     OperationQueue queue;
     bool savedOnMain = false;
-    QObject::connect(&store.context(), &ManagedObjectContext::didSave, &store.context(),
-                     [&] { savedOnMain = QThread::currentThread() == QCoreApplication::instance()->thread(); });
+    // Direct: a queued slot would run on the main thread wherever the save ran.
+    QObject::connect(
+        &store.context(), &ManagedObjectContext::didSave, &store.context(),
+        [&] { savedOnMain = QThread::currentThread() == QCoreApplication::instance()->thread(); }, Qt::DirectConnection);
     store.task(QStringLiteral("queued"));
     LogCapture log;
     store.stack().saveOnQueue(queue);
