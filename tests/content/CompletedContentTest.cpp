@@ -4,7 +4,7 @@
 
 using CompletedContentTest = ContentTest;
 
-TEST_F(CompletedContentTest, MarkerGoesBeforeTheClosingTagWhichThenEndsTheContent)
+TEST_F(CompletedContentTest, TheMarkerGoesBeforeTheClosingTagOnceAndIsRemovedOneAtATime)
 {
     const std::pair<const char *, const char *> cases[] = {
         {"<en-note>x</en-note>", "<en-note>x.KVDone.</en-note>"},
@@ -22,10 +22,8 @@ TEST_F(CompletedContentTest, MarkerGoesBeforeTheClosingTagWhichThenEndsTheConten
         EXPECT_TRUE(CompletedContent::completed(result.value_or(QString())));
     }
     EXPECT_EQ(CompletedContent::newContentWithCompleted(), QString(model()).replace(QStringLiteral("</en-note>"), QStringLiteral(".KVDone.</en-note>")));
-}
 
-TEST_F(CompletedContentTest, AlreadyCompletedIsLeftExactlyAsItWasAndRemovalTakesOneMarker)
-{
+    // Content already completed is left exactly as it was; removing takes one marker at a time.
     const QString completed = QStringLiteral("<en-note>.KVDone.a.KVDone.</en-note>\n</en-note>");
     EXPECT_EQ(CompletedContent::setCompletedInContent(completed), completed);
 
