@@ -369,7 +369,7 @@ TEST_F(PreferencesTest, SoundsListComesFromTheSoundThemeAndTheUsersOwnSounds)
     for (const char *path : {"system/sounds/freedesktop/stereo/bell.oga", "system/sounds/freedesktop/stereo/Complete.oga",
                              "system/sounds/freedesktop/stereo/alarm-clock-elapsed.oga",
                              "data/sounds/freedesktop/stereo/bell.oga", "home/.local/share/sounds/zap.ogg",
-                             "home/.local/share/sounds/ding.wav"})
+                             "home/.local/share/sounds/ding.wav", "home/.local/share/sounds/complete.oga"})
         touch(QString::fromLatin1(path));
     ASSERT_TRUE(QDir().mkpath(dir.filePath(QStringLiteral("home/.local/share/sounds/folder"))));
     ScopedEnv dataDirs("XDG_DATA_DIRS",
@@ -380,20 +380,22 @@ TEST_F(PreferencesTest, SoundsListComesFromTheSoundThemeAndTheUsersOwnSounds)
     defaults.setObject(Key::completedSound, QStringLiteral("bell"));
     auto prefs = open();
     QComboBox *sounds = prefs->ui().soundsPopUp;
-    EXPECT_EQ(items(sounds).join(u','), QStringLiteral("None,alarm-clock-elapsed,bell,bell,Complete,ding,zap"));
+    EXPECT_EQ(items(sounds).join(u','), QStringLiteral("None,alarm-clock-elapsed,bell,bell,Complete,complete,ding,zap"));
     EXPECT_EQ(sounds->currentText(), QStringLiteral("bell"));
 
     const int played = SystemSound::playCount();
     choose(sounds, 0);
     EXPECT_EQ(defaults.stringForKey(Key::completedSound), QStringLiteral("None"));
     EXPECT_EQ(SystemSound::playCount(), played);
-    choose(sounds, 6);
+    choose(sounds, 7);
     EXPECT_EQ(defaults.stringForKey(Key::completedSound), QStringLiteral("zap"));
     EXPECT_EQ(SystemSound::lastPlayed(), QStringLiteral("zap"));
 
+    // The registered default keeps its old name and plays the theme's "complete".
     defaults.setObject(Key::completedSound, QStringLiteral("Pop"));
-    PreferencesController again(&store.context());
-    EXPECT_EQ(again.ui().soundsPopUp->currentIndex(), -1) << "a sound that is not installed";
+    EXPECT_EQ(PreferencesController(&store.context()).ui().soundsPopUp->currentText(), QStringLiteral("complete"));
+    defaults.setObject(Key::completedSound, QStringLiteral("Nope"));
+    EXPECT_EQ(PreferencesController(&store.context()).ui().soundsPopUp->currentIndex(), -1) << "not installed";
 }
 
 TEST_F(PreferencesTest, CompletedNotebookPopUpListsVisibleNotebooksByName)
