@@ -14,7 +14,7 @@ protected:
     {
         for (const std::string &title : titles)
             alice.addNote(title, content(QStringLiteral("<div>.DT.2026-12-10</div><div>.KVONotes.From the office.KVCNotes.</div>")));
-        ASSERT_TRUE(sync(here).success);
+        ASSERT_TRUE(sync(here));
         ASSERT_FALSE(here.firstSync());
     }
     // Another device changes the note as of `updated` (milliseconds).
@@ -57,7 +57,7 @@ TEST_F(IncrementalSyncTest, ATaskChangedOnBothSidesTakesTheLaterVersion)
     });
     service.clearRequests();
 
-    ASSERT_TRUE(sync(here).success);
+    ASSERT_TRUE(sync(here));
     MyNote *both = task("Both, here later");
     ASSERT_TRUE(both);
     EXPECT_TRUE(both->completed());
@@ -95,13 +95,13 @@ TEST_F(IncrementalSyncTest, AnEditMadeWhileTheTaskIsSentGoesOutWithTheNextRun)
     // Served by the queue's wait while the update is on its way.
     QTimer::singleShot(100, [&] { call->setTitle(QStringLiteral("Call the bank at ten")); });
 
-    ASSERT_TRUE(sync(here).success);
+    ASSERT_TRUE(sync(here));
     const std::string guid = call->guid().toStdString();
     EXPECT_EQ(serviceNote(guid).title, "Call the bank at nine");
     EXPECT_TRUE(call->needUpdate());
     EXPECT_EQ(call->title(), QStringLiteral("Call the bank at ten"));
 
-    ASSERT_TRUE(sync(here).success);
+    ASSERT_TRUE(sync(here));
     EXPECT_EQ(serviceNote(guid).title, "Call the bank at ten");
     EXPECT_FALSE(call->needUpdate());
 }

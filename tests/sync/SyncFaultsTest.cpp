@@ -11,7 +11,7 @@ protected:
     void SetUp() override
     {
         alice.addNote("From the account", content(QStringLiteral("<div>.DT.2026-12-10</div>")));
-        ASSERT_TRUE(sync(here).success);
+        ASSERT_TRUE(sync(here));
     }
 };
 
@@ -25,7 +25,7 @@ TEST_F(SyncFaultsTest, ANotebookLeavesTheStoreOnlyWithoutTasks)
     MyNotebook *trip = here.store.notebook(QStringLiteral("Trip"));
     here.store.task(QStringLiteral("Pack"), trip);
     MyNotebook *garden = here.store.notebook(QStringLiteral("Garden"));
-    ASSERT_TRUE(sync(here).success);
+    ASSERT_TRUE(sync(here));
     ASSERT_FALSE(trip->guid().isEmpty());
 
     // Deleted here with a task still in it (put there after the deletion, or never handed over).
@@ -33,10 +33,10 @@ TEST_F(SyncFaultsTest, ANotebookLeavesTheStoreOnlyWithoutTasks)
     // Expunged on the service, with a task made here since that the service never had.
     here.store.task(QStringLiteral("Plant the roses"), garden);
     service.inject("createNote", FakeFault::userException(FakeAccount::BadDataFormat, "Note.title"));
-    ASSERT_TRUE(sync(here).success); // the rose task stays new: its create was refused
+    ASSERT_TRUE(sync(here)); // the rose task stays new: its create was refused
     alice.expungeNotebook(garden->guid().toStdString());
 
-    ASSERT_TRUE(sync(here).success);
+    ASSERT_TRUE(sync(here));
     EXPECT_EQ(here.chunkHighUSN(), updateCount());
     EXPECT_TRUE(trip->isDeleted());
     EXPECT_TRUE(garden->isDeleted());
@@ -48,7 +48,7 @@ TEST_F(SyncFaultsTest, ANotebookLeavesTheStoreOnlyWithoutTasks)
         EXPECT_FALSE(moved->active()) << title;
     }
     // The next run tells the service of the tasks it did not have.
-    ASSERT_TRUE(sync(here).success);
+    ASSERT_TRUE(sync(here));
     EXPECT_EQ(std::ranges::count(alice.notes(), "Plant the roses", &EDAMNote::title), 1);
     EXPECT_FALSE(serviceNote("Plant the roses").active);
     EXPECT_EQ(here.all<MyNote>(QStringLiteral("needUpdate == 1")).size(), 0);
@@ -57,11 +57,11 @@ TEST_F(SyncFaultsTest, ANotebookLeavesTheStoreOnlyWithoutTasks)
     // which comes back here (a pane says why); the others leave, their tasks moved into it.
     MyNotebook *work = here.store.notebook(QStringLiteral("Work"));
     MyNote *report = here.store.task(QStringLiteral("Report"), work);
-    ASSERT_TRUE(sync(here).success);
+    ASSERT_TRUE(sync(here));
     const qsizetype panes = presenter.panes().size();
     for (MyNotebook *notebook : here.all<MyNotebook>())
         notebook->setDeleted(true);
-    ASSERT_TRUE(sync(here).success);
+    ASSERT_TRUE(sync(here));
     EXPECT_EQ(presenter.panes().size(), panes + 1);
     EXPECT_TRUE(work->isDeleted());
     EXPECT_EQ(report->notebook()->guid(), defaultGuid);
@@ -96,7 +96,7 @@ TEST_F(SyncFaultsTest, ANoteWhoseContentIsRefusedWaitsForTheNextRun)
     service.inject("getNoteContent", FakeFault::delay(std::chrono::milliseconds(0)));
     service.inject("getNoteContent", FakeFault::httpStatus(503));
 
-    EXPECT_FALSE(sync(here).success);
+    EXPECT_FALSE(sync(here));
     EXPECT_TRUE(std::ranges::any_of(log.lines(), [](const QString &line) {
         return line.startsWith(QStringLiteral("Excepción en sincronización: "));
     }));
@@ -106,7 +106,7 @@ TEST_F(SyncFaultsTest, ANoteWhoseContentIsRefusedWaitsForTheNextRun)
     EXPECT_FALSE(task("Newer elsewhere"));
     EXPECT_LT(here.chunkHighUSN(), updateCount());
 
-    ASSERT_TRUE(sync(here).success);
+    ASSERT_TRUE(sync(here));
     EXPECT_EQ(kept->title(), QStringLiteral("Renamed elsewhere"));
     EXPECT_FALSE(kept->dueDated().isValid());
     EXPECT_TRUE(task("Newer elsewhere"));
@@ -121,10 +121,10 @@ TEST_F(SyncFaultsTest, ATaskWaitsForItsNotebookToReachTheService)
     MyNotebook *work = here.store.notebook(QStringLiteral("Work"));
     MyNote *report = here.store.task(QStringLiteral("Write the report"), work);
     service.inject("createNotebook", FakeFault::userException(FakeAccount::BadDataFormat, "Notebook.name"));
-    ASSERT_TRUE(sync(here).success);
+    ASSERT_TRUE(sync(here));
     EXPECT_TRUE(report->guid().isEmpty());
     EXPECT_TRUE(report->needUpdate());
 
-    ASSERT_TRUE(sync(here).success);
+    ASSERT_TRUE(sync(here));
     EXPECT_EQ(serviceNote(report->guid().toStdString()).notebookGuid, work->guid().toStdString());
 }

@@ -45,14 +45,9 @@ struct Device
 class SyncTest : public ServiceTest
 {
 protected:
-    struct Outcome
-    {
-        bool success = false;
-        QString message;
-    };
-
-    // A run of the kind the device's "firstSync" asks for, waited for to its "hideSyncStatus".
-    Outcome sync(Device &device)
+    // A run of the kind the device's "firstSync" asks for, waited for to its "hideSyncStatus";
+    // whether it succeeded.
+    bool sync(Device &device)
     {
         Defaults &defaults = Defaults::standardUserDefaults();
         for (auto it = device.settings.cbegin(); it != device.settings.cend(); ++it) {
@@ -66,17 +61,17 @@ protected:
             run = std::make_shared<FirstSync>(&device.context());
         else
             run = std::make_shared<MainSync>(&device.context());
-        std::optional<Outcome> outcome;
+        std::optional<bool> success;
         NotificationCenter::defaultCenter().addObserver(this, QStringLiteral("hideSyncStatus"), [&](const Notification &n) {
-            outcome = Outcome{n.userInfo.value(QStringLiteral("success")).toBool(), n.userInfo.value(QStringLiteral("message")).toString()};
+            success = n.userInfo.value(QStringLiteral("success")).toBool();
         });
         queue.addOperation([run] { run->main(); });
         queue.waitUntilAllOperationsAreFinished();
-        EXPECT_TRUE(waitUntil([&] { return outcome.has_value(); }));
+        EXPECT_TRUE(waitUntil([&] { return success.has_value(); }));
         NotificationCenter::defaultCenter().removeObserver(this);
         for (const char *key : {Key::firstSync, Key::chunkHighUSN, Key::defaultNotebook})
             device.settings[QString::fromLatin1(key)] = defaults.objectForKey(key);
-        return outcome.value_or(Outcome{});
+        return success.value_or(false);
     }
 
     // The task here, and the note on the service, with that guid or title.
