@@ -4,13 +4,6 @@
 
 using DueDateContentTest = ContentTest;
 
-namespace {
-QDateTime startOf(const QDate &day)
-{
-    return QDateTime(day, QTime(0, 0), Clock::timeZone());
-}
-} // namespace
-
 TEST_F(DueDateContentTest, WritesThePatternOfTheSystemCountryAndReadsEitherWhateverTheLocale)
 {
     // 23:30 UTC on the 4th is already the 5th in Madrid.
@@ -33,7 +26,7 @@ TEST_F(DueDateContentTest, WritesThePatternOfTheSystemCountryAndReadsEitherWhate
     for (const QLocale &reader : {QLocale(QLocale::English, QLocale::UnitedStates), QLocale::c()}) {
         DatePattern::setSystemLocale(reader);
         for (const QString &content : written)
-            EXPECT_EQ(DueDateContent::dueDate(content), startOf(QDate(2011, 3, 5)));
+            EXPECT_EQ(DueDateContent::dueDate(content), QDate(2011, 3, 5).startOfDay(Clock::timeZone()));
     }
 }
 
@@ -61,8 +54,8 @@ TEST_F(DueDateContentTest, SettingReplacesTheDateInPlaceAndRemovingTakesMarkerAn
 
 TEST_F(DueDateContentTest, OnlyAWholeDateInEitherPatternReads)
 {
-    EXPECT_EQ(DueDateContent::dueDate(QStringLiteral(".DT.2011-03-05")), startOf(QDate(2011, 3, 5)));
-    EXPECT_EQ(DueDateContent::dueDate(QStringLiteral(".DT.29-02-2012</en-note>")), startOf(QDate(2012, 2, 29)));
+    EXPECT_EQ(DueDateContent::dueDate(QStringLiteral(".DT.2011-03-05")), QDate(2011, 3, 5).startOfDay(Clock::timeZone()));
+    EXPECT_EQ(DueDateContent::dueDate(QStringLiteral(".DT.29-02-2012</en-note>")), QDate(2012, 2, 29).startOfDay(Clock::timeZone()));
     for (const char *content : {"", "<en-note>2011-03-05</en-note>", ".DT.2011-03-0", ".DT.2011/03/05</en-note>",
                                 ".DT.201-03-051", ".DT.2011-02-30", ".DT.+011-03-05", ".DT. 5-03-2011",
                                 ".DT.0000-01-01", ".dt.2011-03-05", ".DT.xx.DT.2011-03-05</en-note>"})
