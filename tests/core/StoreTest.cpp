@@ -25,7 +25,6 @@ TEST(StoreTest, AFreshStoreHasOneNotebookMarkedForUploadAndNewObjectsStartWithTh
 
     auto *task = store.context().insert<MyNote>();
     EXPECT_EQ(task->title(), Localized::string(QStringLiteral("NEW_TASK")));
-    // guid, active, toExpunged, needUpdate, completed, due date
     EXPECT_EQ(QVariantList({task->guid(), task->active(), task->toExpunged(), task->needUpdate(), task->completed(), task->dueDated()}),
               QVariantList({QString(), true, false, true, false, QDateTime()}));
     EXPECT_EQ(task->created(), 1'765'000'000'123);
