@@ -139,13 +139,18 @@ public:
         }
     }
 
-    // Another client expunges a note or a tag on the service.
+    // Another client expunges a note, a tag or a notebook other than the default on the service.
     void expungeElsewhere()
     {
         const std::vector<EDAMNote> notes = m_account.notes();
         const std::vector<EDAMTag> tags = m_account.tags();
-        if (chance(50) && !notes.empty())
+        std::vector<EDAMNotebook> notebooks = m_account.notebooks();
+        std::erase_if(notebooks, [&](const EDAMNotebook &n) { return n.guid == m_account.defaultNotebook().guid; });
+        const int which = pick(3);
+        if (which == 0 && !notes.empty())
             m_account.expungeNote(notes[pick(int(notes.size()))].guid);
+        else if (which == 1 && !notebooks.empty())
+            m_account.expungeNotebook(notebooks[pick(int(notebooks.size()))].guid);
         else if (!tags.empty())
             m_account.expungeTag(tags[pick(int(tags.size()))].guid);
     }
