@@ -102,14 +102,25 @@ void SyncUploader::sendEach(const char *entityName, const QString &predicate, co
         const std::optional<Sent> sent = stages.send(read->prepared);
         if (!sent)
             continue;
-        m_session.hop([&] {
-            const bool alive = !object->isDeleted();
-            m_session.mark().sent(usnOf(*sent), alive);
-            if (!alive)
-                return;
+        const bool alive = m_session.hop([&] {
+            if (object->isDeleted())
+                return false;
+            m_session.mark().sent(usnOf(*sent));
             SyncWriteScope scope(m_session.moc());
             stages.writeBack(scope, object, *sent, object->changeCount() == read->changeCount);
             m_session.forgetUserHistory();
+            return true;
+        });
+        if (alive)
+            continue;
+        // The user removed it while it was on the way. A new one is taken back on the service,
+        // or the next chunk would bring back what the user removed; should that fail, the note
+        // is not counted and comes back rather than being known to one side only.
+        const int32_t takenBack = stages.takeBack ? stages.takeBack(*sent) : -1;
+        m_session.hop([&] {
+            m_session.mark().sent(usnOf(*sent), takenBack != -1);
+            if (takenBack != -1)
+                m_session.mark().sent(takenBack);
         });
     }
 }
@@ -171,7 +182,8 @@ void SyncUploader::sendNewNotebooks()
              writeBack(scope, o, {{QStringLiteral("guid"), text(created.guid)}, {QStringLiteral("updateSequenceNum"), created.updateSequenceNum}},
                        {{QStringLiteral("serviceUpdated"), qint64(created.serviceUpdated)}}, unchanged);
              m_session.notebookIndex().add(text(created.guid), o);
-         }});
+         },
+         [&](const EDAMNotebook &created) { return m_session.service().deleteNotebook(text(created.guid)); }});
 }
 
 void SyncUploader::sendChangedNotebooks()
@@ -202,7 +214,8 @@ void SyncUploader::sendNewTags()
              writeBack(scope, o, {{QStringLiteral("guid"), text(created.guid)}, {QStringLiteral("updateSequenceNum"), created.updateSequenceNum}},
                        {}, unchanged);
              m_session.tagIndex().add(text(created.guid), o);
-         }});
+         },
+         [&](const EDAMTag &created) { return m_session.service().deleteTag(text(created.guid)); }});
 }
 
 void SyncUploader::sendChangedTags()
@@ -237,7 +250,8 @@ void SyncUploader::sendNewTasks(const SyncChunks &chunks)
              writeBack(scope, o, {{QStringLiteral("guid"), text(created.guid)}, {QStringLiteral("updateSequenceNum"), created.updateSequenceNum}},
                        {{QStringLiteral("updated"), qint64(created.updated)}}, unchanged);
              m_session.noteIndex().add(text(created.guid), o);
-         }});
+         },
+         [&](const EDAMNote &created) { return m_session.service().deleteNote(text(created.guid)); }});
 }
 
 void SyncUploader::sendChangedTasks(const SyncChunks &chunks)

@@ -54,6 +54,9 @@ private:
         std::function<std::optional<Sent>(const Prepared &)> send;       // on the worker; none: refused
         // In a hop, on a live object; `unchanged` says the user did not touch it meanwhile.
         std::function<void(SyncWriteScope &, ManagedObject *, const Sent &, bool unchanged)> writeBack;
+        // On the worker, for a new object the user removed while it was being created: removes
+        // it from the service; the number of that change, or -1. None for changes.
+        std::function<int32_t(const Sent &)> takeBack = {};
     };
     template <typename Prepared, typename Sent>
     void sendEach(const char *entityName, const QString &predicate, const char *message,

@@ -3,6 +3,8 @@
 #include "core/store/SyncWriteScope.h"
 #include "sync/NotebookRetirement.h"
 
+#include <QTimer>
+
 namespace {
 
 class SyncFaultsTest : public SyncTest
@@ -122,4 +124,33 @@ TEST_F(SyncFaultsTest, ATaskWaitsForItsNotebookToReachTheService)
 
     ASSERT_TRUE(sync(here));
     EXPECT_EQ(serviceNote(report->guid().toStdString()).notebookGuid, work->guid().toStdString());
+}
+
+// Removed here while its create is on the way, a new tag or task is taken back on the service
+// in the same run: the next chunk does not bring back what the user removed.
+TEST_F(SyncFaultsTest, WhatTheUserRemovesWhileItIsBeingCreatedStaysRemoved)
+{
+    MyTag *tag = here.store.tag(QStringLiteral("brief"));
+    MyNote *fleeting = here.store.task(QStringLiteral("Fleeting"));
+    const int tagCreates = service.callCount("createTag");
+    const int noteCreates = service.callCount("createNote");
+    for (const char *call : {"createTag", "createNote"})
+        service.inject(call, FakeFault::delay(std::chrono::milliseconds(300)));
+    QTimer remover;
+    QObject::connect(&remover, &QTimer::timeout, [&] {
+        if (tag && service.callCount("createTag") > tagCreates)
+            here.context().deleteObject(std::exchange(tag, nullptr));
+        if (fleeting && service.callCount("createNote") > noteCreates)
+            here.context().deleteObject(std::exchange(fleeting, nullptr));
+    });
+    remover.start(1);
+
+    ASSERT_TRUE(sync(here));
+    ASSERT_FALSE(tag || fleeting) << "each was removed while its create was waiting";
+    EXPECT_TRUE(alice.tags().empty());
+    EXPECT_EQ(alice.notes().size(), 1u);
+    EXPECT_EQ(here.chunkHighUSN(), updateCount());
+    ASSERT_TRUE(sync(here));
+    EXPECT_FALSE(task("Fleeting"));
+    EXPECT_TRUE(here.all<MyTag>().isEmpty());
 }
