@@ -77,27 +77,3 @@ TEST_F(ArrayControllerTest, FetchModeAddsInsertedObjectsThatMatchAndEmptiesOnAWi
     notebooks.processPendingChanges();
     EXPECT_EQ(notebooks.count(), 1) << "only the fresh store's notebook";
 }
-
-TEST_F(ArrayControllerTest, ListsOverTwoNotebooksFollowAWholeNotebookMovingAcross)
-{
-    MyNotebook *from = store.firstNotebook();
-    MyNotebook *to = store.notebook(QStringLiteral("Archive"));
-    QList<MyNote *> tasks;
-    for (int i = 0; i < 3000; ++i)
-        tasks << store.task(QStringLiteral("t%1").arg(i), from);
-    ArrayController source, target;
-    for (auto [list, notebook] : {std::pair{&source, from}, std::pair{&target, to}}) {
-        list->setManagedObjectContext(&store.context());
-        list->setSortDescriptors({SortDescriptor(QStringLiteral("title"))});
-        list->setContentRelationship(notebook, QStringLiteral("notes"));
-    }
-    source.setSelectedObjects({tasks.last()});
-    for (MyNote *task : tasks)
-        task->setNotebook(to);
-    EXPECT_TRUE(source.selectedObjects().isEmpty());
-    target.processPendingChanges();
-    EXPECT_EQ(target.indexOf(tasks.at(1234)), 1234) << "appended in the order they came";
-    tasks.first()->setNotebook(from);
-    EXPECT_EQ(target.indexOf(tasks.at(1234)), 1233);
-    EXPECT_EQ(target.count(), 2999);
-}
