@@ -175,7 +175,6 @@ TEST(StoreSyncWriteTest, UnknownKeysAndWritesPastTheSyncScopeThrowAndChangeNothi
          [&](SyncWriteScope &s) {
              s.write(task, {{QStringLiteral("title"), QStringLiteral("x")}, {QStringLiteral("titel"), QStringLiteral("x")}});
          }},
-        {"to-one given a tag", [&](SyncWriteScope &s) { s.write(task, {{QStringLiteral("notebook"), SyncWriteScope::toOne(tag)}}); }},
         {"to-many given one object", [&](SyncWriteScope &s) { s.write(task, {{QStringLiteral("tags"), SyncWriteScope::toOne(tag)}}); }},
     };
     for (const auto &[name, attempt] : refused) {

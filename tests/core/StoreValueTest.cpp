@@ -31,12 +31,6 @@ TEST(StoreValueTest, TextsSurviveCopiesMovesAndOverwritesAndKeepNullApartFromEmp
 
     const StoreValue null{QString()}, empty{QStringLiteral("")};
     EXPECT_TRUE(StoreValue(null).text().isNull() && !StoreValue(empty).text().isNull() && empty.text().isEmpty());
-
-    // Conversions read as the variants the slots replace.
-    for (const QVariant &v : {QVariant(), QVariant(qlonglong(-42)), QVariant(2.25), QVariant(QStringLiteral("17"))}) {
-        const StoreValue slot = StoreValue::fromVariant(v);
-        EXPECT_TRUE(slot.toVariant() == v && slot.toLongLong() == v.toLongLong() && slot.toString() == v.toString()) << v.toString().toStdString();
-    }
 }
 
 // An empty text and an absent one are different values of an optional attribute, in memory, in
