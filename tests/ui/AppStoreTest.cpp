@@ -35,7 +35,6 @@ TEST_F(AppTest, AStoreThatCouldNotBeOpenedIsTriedAgainByTheNextActionThatNeedsIt
     std::unique_ptr<Kelvara_AppDelegate> app = launch();
     answering.stop();
     ASSERT_FALSE(said.isEmpty()) << "the user is told at launch";
-    EXPECT_TRUE(said.first().contains(QStringLiteral("is damaged"))) << said.first().toStdString();
     ASSERT_EQ(app->managedObjectContext(), nullptr);
 
     RecordingErrorPresenter errors;
