@@ -187,7 +187,6 @@ TEST_F(PreferencesTest, SavingAnAccountChecksItWithTheServiceAndKeepsThePassword
     EXPECT_EQ(SharedData::sharedManager()->userName(), user);
     EXPECT_EQ(SharedData::sharedManager()->password(), Password);
     EXPECT_TRUE(defaults.boolForKey(Key::SyncingActive));
-    EXPECT_TRUE(ui.checkBox->isChecked());
     EXPECT_EQ(delegate.paramChanges, 1);
     EXPECT_TRUE(ui.passw->text().isEmpty());
     EXPECT_TRUE(accountLooks(ui, false));
