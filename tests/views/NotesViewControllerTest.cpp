@@ -98,12 +98,10 @@ TEST_F(NotesViewControllerTest, TasksAreMovedFromAddedToTrashedInAndCompletedInT
     EXPECT_EQ(view.moveSheet()->selectedNotebook(), inbox) << "shown from another notebook, the first one";
     view.moveSheet()->reject();
 
-    NotificationRecorder counts(QStringLiteral("tasksCountChanged"));
     view.newObjectNotification();
     auto *added = static_cast<MyNote *>(view.taskList()->firstSelectedObject());
     ASSERT_NE(added, nullptr);
     EXPECT_EQ(added->notebook(), work);
-    EXPECT_EQ(counts.lastInfo(QStringLiteral("arrayCount")).toInt(), 4);
     view.editSheet()->reject();
 
     view.taskList()->setSelectionIndexes({0, 1});
